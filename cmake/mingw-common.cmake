@@ -1,0 +1,18 @@
+# Shared by the two MinGW-w64 toolchain files; CHRONEL_MINGW_TRIPLET and CHRONEL_WINE_ARCH are set first.
+set(CMAKE_SYSTEM_NAME Windows)
+
+# The posix thread model: the default "win32" model has no std::mutex in GCC 12 and GoogleTest needs it.
+set(CMAKE_C_COMPILER ${CHRONEL_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${CHRONEL_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${CHRONEL_MINGW_TRIPLET}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${CHRONEL_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# Without -static the executables need libgcc_s_dw2-1.dll and silently fail to start under Wine.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# Test executables run under Wine, in the private prefix that scripts/wine-run prepares.
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run;${CHRONEL_WINE_ARCH}")

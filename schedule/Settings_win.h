@@ -1,0 +1,47 @@
+#pragma once
+
+#include "schedule/ProgramRecord.h"
+#include "schedule/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <string>
+
+struct RegKeyTraits
+{
+    using Type = HKEY;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type key) { RegCloseKey(key); }
+};
+
+using RegKey = UniqueHandle<RegKeyTraits>;
+
+inline constexpr const char* SettingsKeyPath = "SOFTWARE\\Merovia\\Sylvane Programs";
+inline constexpr const char* RunKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Opens (creating it when absent) a key under HKEY_LOCAL_MACHINE with full access; empty on failure.
+// Every use of a key opens it for that use only and closes it when the RegKey goes.
+RegKey OpenMachineKey(const char* path);
+inline RegKey OpenSettingsKey()
+{
+    return OpenMachineKey(SettingsKeyPath);
+}
+
+// Writes a REG_SZ value with its terminating zero; false when the registry refused it.
+bool WriteStringValue(HKEY key, const char* name, const char* text);
+bool WriteDwordValue(HKEY key, const char* name, DWORD value);
+
+// "Media List": the path of the media list loaded last; empty when missing or empty. At most 260 bytes are
+// read and at most 259 characters kept.
+std::string ReadMediaListPath(HKEY key);
+bool WriteMediaListPath(HKEY key, const char* path);
+
+// Asks for the user's application-data folder; false when it cannot be had.
+using AppDataLookupFn = bool (*)(char (&folder)[MAX_PATH]);
+bool LookUpAppDataFolder(char (&folder)[MAX_PATH]);
+
+// Builds and creates the data folder, fills `dataFolder` with it (ending in a backslash) and writes
+// "Program List". Returns the programme file's path that this start uses for both load and save, or an empty
+// text when the application-data folder could not be found (then nothing is created and nothing written).
+std::string PrepareDataFolder(HKEY key, char (&dataFolder)[TextFieldSize],
+                              AppDataLookupFn lookUp = LookUpAppDataFolder);

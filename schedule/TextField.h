@@ -1,0 +1,24 @@
+#pragma once
+
+#include "schedule/ProgramRecord.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+// The text of a fixed field, never read past it: a field without a zero byte (a damaged file) reads as its
+// first 259 characters, wherever it is shown or compared. The field's bytes themselves are kept as they are.
+inline std::string_view FieldText(const char (&field)[TextFieldSize])
+{
+    const void* zero = std::memchr(field, 0, TextFieldSize - 1);
+    std::size_t length =
+        zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - field) : TextFieldSize - 1;
+    return {field, length};
+}
+
+// Clears the field and copies at most 259 characters of text into it.
+inline void SetFieldText(char (&field)[TextFieldSize], std::string_view text)
+{
+    std::memset(field, 0, TextFieldSize);
+    std::memcpy(field, text.data(), std::min(text.size(), TextFieldSize - 1));
+}

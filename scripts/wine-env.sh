@@ -1,0 +1,52 @@
+# Sourced by the scripts that run Windows programs: the environment of one private Wine prefix.
+# CHRONEL_WINE_ARCH is win32 (the product's architecture) or win64; CHRONEL_WINEPREFIX names the prefix
+# (default: the matching build's own). HOME lies beside the prefix, because Wine links the prefix's Desktop,
+# Documents... folders to $HOME when it creates it.
+chronel_root=$(cd "$(dirname "${BASH_SOURCE[0]:-$0}")/.." && pwd)
+export CHRONEL_WINE_ARCH="${CHRONEL_WINE_ARCH:-win32}"
+export WINEARCH="$CHRONEL_WINE_ARCH"
+export WINEPREFIX="${CHRONEL_WINEPREFIX:-$chronel_root/build/$CHRONEL_WINE_ARCH/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=C.UTF-8
+export HOME="$WINEPREFIX.home"
+if [ "$CHRONEL_WINE_ARCH" = win64 ]; then
+    WINE=/usr/lib/wine/wine64
+    WINESERVER=/usr/lib/wine/wineserver64
+else
+    WINE=/usr/lib/wine/wine
+    WINESERVER=/usr/lib/wine/wineserver32
+fi
+export WINE WINESERVER
+
+# True when this machine can run 32-bit Wine: some kernels are built without 32-bit support.
+chronel_can_run_win32() {
+    /usr/lib/wine/wineserver32 --version >/dev/null 2>&1
+}
+
+# Creates the prefix once (about 13 s) with Wine's virtual desktop, in which hiding windows and removing tray
+# icons does not block and the taskbar with its notification area exists.
+chronel_make_prefix() {
+    [ -f "$WINEPREFIX/.chronel-ready" ] && return 0
+    mkdir -p "$HOME" "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        [ -f "$WINEPREFIX/.chronel-ready" ] && exit 0
+        rm -rf "$WINEPREFIX"
+        "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
+        "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
+        "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 </dev/null
+        "$WINESERVER" -w
+        touch "$WINEPREFIX/.chronel-ready"
+    ) 9>"$WINEPREFIX.lock"
+}
+
+# Starts this prefix's server and its helpers once, so that they do not hold a caller's pipes open.
+chronel_warm_prefix() {
+    "$WINESERVER" -p
+    "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+chronel_stop_prefix() {
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+}
