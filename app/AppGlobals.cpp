@@ -1,0 +1,5 @@
+#include "app/AppGlobals.h"
+
+HINSTANCE AppInstance = nullptr;
+char AppCaption[100] = "Sylvane Programmateur";
+char AppClassName[100] = "CHRONEL";
