@@ -1,0 +1,413 @@
+#include "DialogHarness.h"
+
+#include "../core/TestSupport.h"
+#include "schedule/TextField.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+struct Entry
+{
+    std::string title, page, stream;
+};
+
+// A media list file image built byte by byte: a 64-byte header and 9264-byte records.
+std::string WriteMediaList(const TempFolder& folder, const std::string& name,
+                           const std::vector<Entry>& entries)
+{
+    Bytes bytes(64, 0);
+    PutU32(bytes, 0, 1);
+    PutU32(bytes, 4, 64);
+    for (const Entry& e : entries)
+    {
+        Bytes record(9264, 0);
+        PutText(record, 2, e.title);
+        PutText(record, 522, e.stream);
+        PutText(record, 782, e.page);
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    const std::string path = folder.File(name);
+    WriteBytes(path, bytes);
+    return path;
+}
+
+std::string MediaListValue()
+{
+    RegKey key = OpenSettingsKey();
+    return key ? ReadMediaListPath(key.Get()) : std::string();
+}
+
+class MainDialog : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetSettings();
+        mediaList =
+            WriteMediaList(folder, "radios.slv",
+                           {{"Radio Sylvane", "http://sylvane.example/", "mms://sylvane.example/live"},
+                            {"Jazz", "", "mms://jazz.example/"}});
+        ASSERT_TRUE(harness.Create());
+        harness.dialog.LoadMediaList(mediaList);
+    }
+
+    // Fills the definition area and presses "Ajouter".
+    void Add(const std::string& name, std::initializer_list<int> dayIndexes, const std::string& hour,
+             const std::string& minute, const std::string& media = "Radio Sylvane")
+    {
+        harness.SetText(IDC_PROGRAM_NAME, name);
+        if (!media.empty())
+            harness.SelectMedia(media);
+        for (int id = IDC_DAY1; id <= IDC_DAY7; ++id)
+            harness.Check(id, false);
+        for (int day : dayIndexes)
+            harness.Check(IDC_DAY1 + day, true);
+        harness.SetText(IDC_HOUR, hour);
+        harness.SetText(IDC_MINUTE, minute);
+        harness.Click(IDC_BUTTON_ADD);
+    }
+
+    std::string LastMessage() const
+    {
+        return harness.dialog.shown.empty() ? std::string() : harness.dialog.shown.back().text;
+    }
+
+    TempFolder folder;
+    std::string mediaList;
+    DialogHarness harness;
+};
+
+} // namespace
+
+TEST_F(MainDialog, StartsWithFontsCaptionsAndEditorDefaults)
+{
+    struct FontCase
+    {
+        int id;
+        HFONT font;
+    };
+    const FontCase fonts[] = {{IDC_TITLE_TITLE, titleFont},
+                              {IDC_TITLE_MEROVIA, titleFont},
+                              {IDC_TITLE_TIME2, boldFont},
+                              {IDC_HOUR, boldFont},
+                              {IDOK, normalFont},
+                              {IDC_BUTTON_QUIT, normalFont},
+                              {IDC_TITLE_CONFIRM, confirmFont},
+                              {IDC_TEXT_LIST, smallFont},
+                              {IDC_TEXT_INFO5, smallFont}};
+    for (const FontCase& f : fonts)
+        EXPECT_EQ(reinterpret_cast<HFONT>(harness.Item(f.id, WM_GETFONT)), f.font) << f.id;
+    // "Retirer", the name edit and the list boxes keep the template font.
+    for (int id : {IDC_BUTTON_REMOVE, IDC_PROGRAM_NAME, IDC_MEDIA_LIST, IDC_PROGRAM_LIST})
+    {
+        const HFONT font = reinterpret_cast<HFONT>(harness.Item(id, WM_GETFONT));
+        EXPECT_TRUE(font != normalFont && font != boldFont && font != smallFont) << id;
+    }
+
+    EXPECT_EQ(harness.Text(IDC_TITLE_TITLE), "Sylvane Programmateur");
+    EXPECT_EQ(harness.Text(IDC_TITLE_ACTIVE), "Programmes activés");
+    EXPECT_EQ(harness.Text(IDC_BUTTON_ACTIVE), "Désactiver");
+    EXPECT_EQ(harness.Text(IDC_GROUP_LIST), "Définition d'un programme");
+    EXPECT_EQ(harness.Text(IDC_TITLE_DAY), "Choix du/des jour(s)");
+    EXPECT_EQ(
+        harness.Text(IDC_TEXT_LIST3),
+        "Si aucun média n'est visible ici, c'est qu'il faut charger une nouvelle liste de média en cliquant "
+        "sur le bouton \"charger\" situé à droite.");
+    EXPECT_EQ(harness.Text(IDC_BUTTON_MEROVIA), "Visiter www.merovia.fr");
+    EXPECT_EQ(harness.Text(IDC_TITLE_TIME2), "Il est 08 h et 05 min.");
+    EXPECT_EQ(harness.Text(IDOK), "OK");
+    EXPECT_EQ(harness.Text(IDC_TEXT_INFO1), "Aucun nom");
+    EXPECT_EQ(harness.Text(IDC_TEXT_INFO5), "Aucune répétition");
+
+    EXPECT_EQ(harness.Text(IDC_HOUR), "12");
+    EXPECT_EQ(harness.Text(IDC_MINUTE), "00");
+    EXPECT_TRUE(harness.Checked(IDC_CONFIRM_YES));
+    EXPECT_FALSE(harness.Checked(IDC_CONFIRM_NO));
+    EXPECT_TRUE(harness.Checked(IDC_REPEAT_YES));
+    EXPECT_FALSE(harness.Checked(IDC_REPEAT_NO));
+    EXPECT_EQ(harness.Item(IDC_HOUR_SPIN, UDM_GETRANGE), MAKELONG(23, 0));
+    EXPECT_EQ(harness.Item(IDC_MINUTE_SPIN, UDM_GETRANGE), MAKELONG(59, 0));
+    EXPECT_EQ(LOWORD(harness.Item(IDC_HOUR_SPIN, UDM_GETPOS)), 12);
+    EXPECT_EQ(reinterpret_cast<HWND>(harness.Item(IDC_HOUR_SPIN, UDM_GETBUDDY)),
+              GetDlgItem(harness.dialog.hWnd, IDC_HOUR));
+    // The scheduler timer runs: killing it succeeds.
+    EXPECT_TRUE(KillTimer(harness.dialog.hWnd, 1));
+    // The data folder was prepared and the list label names the list loaded.
+    EXPECT_NE(std::string(harness.dialog.DataFolder()).find("\\Merovia\\Chronel\\"), std::string::npos);
+    EXPECT_EQ(harness.Text(IDC_TEXT_LIST), mediaList);
+}
+
+TEST_F(MainDialog, AddShowsTheFirstFailingCheckWithItsIcon)
+{
+    struct Case
+    {
+        const char* what;
+        std::string name, hour, minute, media;
+        std::vector<int> days;
+        const char* message;
+        UINT icon;
+    };
+    const Case cases[] = {
+        {"empty name", "", "99", "99", "", {}, "Aucun nom n'est défini !", MB_ICONERROR},
+        {"no media", "Matin", "8", "0", "", {0}, "Aucun média n'est sélectionné !", MB_ICONERROR},
+        {"no day", "Matin", "8", "0", "Jazz", {}, "Aucun jour n'est sélectionné !", MB_ICONERROR},
+        {"hour 24",
+         "Matin",
+         "24",
+         "0",
+         "Jazz",
+         {0},
+         "L'heure doit être comprise entre 0H et 23H !",
+         MB_ICONERROR},
+        {"hour and minute out of range",
+         "Matin",
+         "24",
+         "60",
+         "Jazz",
+         {0},
+         "L'heure doit être comprise entre 0H et 23H !",
+         MB_ICONERROR},
+        {"huge hour",
+         "Matin",
+         "99999999999999999999",
+         "0",
+         "Jazz",
+         {0},
+         "L'heure doit être comprise entre 0H et 23H !",
+         MB_ICONERROR},
+        {"minute 60",
+         "Matin",
+         "23",
+         "60",
+         "Jazz",
+         {0},
+         "Les minutes doivent être comprise entre 0mn et 59mn !",
+         MB_ICONERROR},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        harness.Item(IDC_MEDIA_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1));
+        harness.dialog.shown.clear();
+        harness.SetText(IDC_PROGRAM_NAME, c.name);
+        if (!c.media.empty())
+            harness.SelectMedia(c.media);
+        for (int id = IDC_DAY1; id <= IDC_DAY7; ++id)
+            harness.Check(id, false);
+        for (int day : c.days)
+            harness.Check(IDC_DAY1 + day, true);
+        harness.SetText(IDC_HOUR, c.hour);
+        harness.SetText(IDC_MINUTE, c.minute);
+        harness.Click(IDC_BUTTON_ADD);
+        ASSERT_EQ(harness.dialog.shown.size(), 1u);
+        EXPECT_EQ(harness.dialog.shown[0].text, c.message);
+        EXPECT_EQ(harness.dialog.shown[0].style, MB_OK | c.icon);
+        EXPECT_EQ(harness.Item(IDC_PROGRAM_LIST, LB_GETCOUNT), 0);
+        // The definition controls keep what the user typed.
+        EXPECT_EQ(harness.Text(IDC_PROGRAM_NAME), c.name);
+    }
+}
+
+TEST_F(MainDialog, AddKeepsAlphabeticalListSelectsTheNewProgramAndRefusesDuplicates)
+{
+    Add("Matin", {0}, "23", "59");
+    Add("Nuit", {1}, "8", "0");
+    ASSERT_TRUE(harness.dialog.shown.empty()) << LastMessage();
+    Add("Soir", {2}, "20", "30", "Jazz");
+    ASSERT_TRUE(harness.dialog.shown.empty()) << LastMessage();
+    EXPECT_EQ(harness.ListTexts(IDC_PROGRAM_LIST), (std::vector<std::string>{"Matin", "Nuit", "Soir"}));
+    EXPECT_EQ(harness.SelectedText(IDC_PROGRAM_LIST), "Soir");
+    EXPECT_EQ(harness.Text(IDC_TEXT_INFO1), "Soir");
+    EXPECT_EQ(harness.Text(IDC_TEXT_INFO1B), "Jazz");
+    EXPECT_EQ(harness.Text(IDC_TEXT_INFO2), "mercredi");
+    EXPECT_EQ(harness.Text(IDC_TEXT_INFO3), "20 h et 30 min.");
+    EXPECT_EQ(harness.Text(IDC_TEXT_INFO4), "Confirmation : Oui");
+    EXPECT_EQ(harness.Text(IDC_TEXT_INFO5), "Répétition : Oui");
+
+    // Case counts for names; a shared day at the same time is a duplicate schedule.
+    Add("matin", {3}, "1", "1");
+    EXPECT_TRUE(harness.dialog.shown.empty()) << LastMessage();
+    EXPECT_EQ(harness.SelectedText(IDC_PROGRAM_LIST), "matin");
+    Add("Matin", {4}, "2", "2");
+    EXPECT_EQ(LastMessage(), "Il existe déjà un programme avec le même nom !");
+    EXPECT_EQ(harness.dialog.shown.back().style, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+    Add("Autre", {1, 5}, "08", "00");
+    EXPECT_EQ(LastMessage(), "Il existe déjà un programme avec le même horaire !");
+    EXPECT_EQ(harness.dialog.Programs().Size(), 4u);
+
+    // The list order is insertion order, whatever the list box shows.
+    EXPECT_EQ(FieldText(harness.dialog.Programs()[3].name), "matin");
+}
+
+TEST_F(MainDialog, RemoveSelectsTheFollowingOrLastItemAndEmptyingRestoresPlaceholders)
+{
+    Add("A", {0}, "1", "0");
+    Add("B", {0}, "2", "0");
+    Add("C", {0}, "3", "0");
+    ASSERT_EQ(harness.Item(IDC_PROGRAM_LIST, LB_GETCOUNT), 3);
+
+    harness.Item(IDC_PROGRAM_LIST, LB_SETCURSEL, 2);
+    harness.Click(IDC_BUTTON_REMOVE);
+    EXPECT_EQ(harness.ListTexts(IDC_PROGRAM_LIST), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(harness.SelectedText(IDC_PROGRAM_LIST), "B");
+    EXPECT_EQ(harness.Text(IDC_TEXT_INFO1), "B");
+
+    harness.Item(IDC_PROGRAM_LIST, LB_SETCURSEL, 0);
+    harness.Click(IDC_BUTTON_REMOVE);
+    EXPECT_EQ(harness.SelectedText(IDC_PROGRAM_LIST), "B");
+
+    harness.Click(IDC_BUTTON_REMOVE);
+    EXPECT_EQ(harness.Item(IDC_PROGRAM_LIST, LB_GETCOUNT), 0);
+    EXPECT_EQ(harness.SelectedText(IDC_PROGRAM_LIST), "<none>");
+    EXPECT_EQ(harness.Text(IDC_TEXT_INFO1), "Aucun nom");
+    EXPECT_TRUE(harness.dialog.shown.empty());
+
+    harness.Click(IDC_BUTTON_REMOVE);
+    EXPECT_EQ(LastMessage(), "Aucun programme n'est sélectionné !");
+    EXPECT_EQ(harness.dialog.shown.back().style, static_cast<UINT>(MB_OK | MB_ICONERROR));
+}
+
+TEST_F(MainDialog, EveryChangeIsSavedAtOnce)
+{
+    Add("Matin", {0, 2, 4}, "8", "5");
+    const Bytes saved = ReadBytes(harness.dialog.ProgramFilePath());
+    ASSERT_EQ(saved.size(), 1054u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(saved.data())), "Matin");
+    EXPECT_EQ(saved[1040], 1);
+    EXPECT_EQ(saved[1041], 0);
+    EXPECT_EQ(saved[1048], 8);
+    EXPECT_EQ(saved[1050], 5);
+
+    harness.Item(IDC_PROGRAM_LIST, LB_SETCURSEL, 0);
+    harness.Click(IDC_BUTTON_REMOVE);
+    EXPECT_TRUE(ReadBytes(harness.dialog.ProgramFilePath()).empty());
+}
+
+TEST_F(MainDialog, AllDaysChecksAndUnchecksTheSevenDays)
+{
+    harness.Check(IDC_DAY2, true);
+    harness.Check(IDC_ALL_DAYS, true);
+    harness.Click(IDC_ALL_DAYS);
+    for (int id = IDC_DAY1; id <= IDC_DAY7; ++id)
+        EXPECT_TRUE(harness.Checked(id)) << id;
+    harness.Check(IDC_DAY2, false);
+    harness.Click(IDC_DAY2);
+    EXPECT_TRUE(harness.Checked(IDC_ALL_DAYS)); // a single day never changes "tous"
+    harness.Check(IDC_ALL_DAYS, false);
+    harness.Click(IDC_ALL_DAYS);
+    for (int id = IDC_DAY1; id <= IDC_DAY7; ++id)
+        EXPECT_FALSE(harness.Checked(id)) << id;
+}
+
+TEST_F(MainDialog, MediaListsLoadInSortedOrderAndBadOnesAreReported)
+{
+    const std::string ordered = WriteMediaList(
+        folder, "ordre.tsl", {{"Beta", "", "mms://b"}, {"alpha", "", "mms://a"}, {"Gamma", "", "mms://g"}});
+    harness.dialog.chosenPath = ordered;
+    harness.Click(IDC_BUTTON_LIST);
+    EXPECT_TRUE(harness.dialog.shown.empty());
+    EXPECT_EQ(harness.ListTexts(IDC_MEDIA_LIST), (std::vector<std::string>{"alpha", "Beta", "Gamma"}));
+    EXPECT_EQ(harness.Item(IDC_MEDIA_LIST, LB_GETITEMDATA, 0), 1);
+    EXPECT_EQ(harness.Item(IDC_MEDIA_LIST, LB_GETITEMDATA, 1), 0);
+    EXPECT_EQ(harness.Item(IDC_MEDIA_LIST, LB_GETITEMDATA, 2), 2);
+    EXPECT_EQ(harness.Item(IDC_MEDIA_LIST, LB_GETCURSEL), LB_ERR);
+    EXPECT_EQ(harness.Text(IDC_TEXT_LIST), ordered);
+    EXPECT_EQ(MediaListValue(), ordered);
+
+    // Cancelling the file dialog changes nothing and shows nothing.
+    harness.dialog.chosenPath.clear();
+    harness.Click(IDC_BUTTON_LIST);
+    EXPECT_TRUE(harness.dialog.shown.empty());
+    EXPECT_EQ(harness.Item(IDC_MEDIA_LIST, LB_GETCOUNT), 3);
+
+    // A list that cannot be opened: message, and the list still loaded stays listed and named.
+    harness.dialog.chosenPath = folder.File("absente.slv");
+    harness.Click(IDC_BUTTON_LIST);
+    EXPECT_EQ(LastMessage(), "Chargement de la liste des médias impossible !");
+    EXPECT_EQ(harness.Item(IDC_MEDIA_LIST, LB_GETCOUNT), 3);
+    EXPECT_EQ(harness.Text(IDC_TEXT_LIST), ordered);
+
+    // A file that is not a media list empties the list; the registry keeps the good one.
+    const std::string bad = folder.File("sept.slv");
+    WriteBytes(bad, Bytes(7, 1));
+    harness.dialog.chosenPath = bad;
+    harness.Click(IDC_BUTTON_LIST);
+    EXPECT_EQ(LastMessage(), "La liste des médias n'est pas un fichier valide !");
+    EXPECT_EQ(harness.dialog.shown.back().style, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(harness.Item(IDC_MEDIA_LIST, LB_GETCOUNT), 0);
+    EXPECT_EQ(harness.Text(IDC_TEXT_LIST), "Aucune liste n'est actuellement chargée !");
+    EXPECT_EQ(MediaListValue(), ordered);
+
+    // A valid list without entries is a successful load.
+    const std::string empty = WriteMediaList(folder, "vide.slv", {});
+    harness.dialog.LoadMediaList(empty);
+    EXPECT_EQ(harness.Text(IDC_TEXT_LIST), empty);
+    EXPECT_EQ(MediaListValue(), empty);
+}
+
+TEST_F(MainDialog, ProgrammesAndMediaListComeBackAtTheNextStart)
+{
+    Add("Soir", {6}, "21", "0");
+    Add("Matin", {0}, "8", "5");
+    harness.dialog.shown.clear();
+
+    DialogHarness second;
+    ASSERT_TRUE(second.Create());
+    EXPECT_EQ(second.ListTexts(IDC_PROGRAM_LIST), (std::vector<std::string>{"Matin", "Soir"}));
+    EXPECT_EQ(second.SelectedText(IDC_PROGRAM_LIST), "<none>");
+    EXPECT_EQ(second.ListTexts(IDC_MEDIA_LIST), (std::vector<std::string>{"Jazz", "Radio Sylvane"}));
+    EXPECT_EQ(FieldText(second.dialog.Programs()[0].name), "Soir"); // file order
+    EXPECT_TRUE(second.dialog.shown.empty());
+}
+
+TEST_F(MainDialog, ActivationSwitchWritesTheRunEntryAndActive)
+{
+    auto runEntry = [] {
+        RegKey run = OpenMachineKey(RunKeyPath);
+        char value[MAX_PATH + 3] = {};
+        DWORD size = sizeof value;
+        if (RegQueryValueExA(run.Get(), "Sylvane Programmateur", nullptr, nullptr,
+                             reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS)
+            return std::string("<none>");
+        return std::string(value);
+    };
+    auto activeValue = [] {
+        RegKey key = OpenSettingsKey();
+        DWORD value = 99, size = sizeof value;
+        RegQueryValueExA(key.Get(), "Active", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+        return value;
+    };
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    if (RegKey run = OpenMachineKey(RunKeyPath))
+        WriteStringValue(run.Get(), "Sylvane Programmateur", "avant");
+
+    // Switching off, cancelled: still on, entry untouched, "Active" written as 1.
+    harness.dialog.answers = {IDCANCEL};
+    harness.Click(IDC_BUTTON_ACTIVE);
+    EXPECT_TRUE(harness.dialog.Active());
+    EXPECT_EQ(harness.dialog.shown.back().style, static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION));
+    EXPECT_EQ(harness.Text(IDC_BUTTON_ACTIVE), "Désactiver");
+    EXPECT_EQ(runEntry(), "avant");
+    EXPECT_EQ(activeValue(), 1u);
+
+    // Switching off, confirmed.
+    harness.dialog.answers = {IDOK};
+    harness.Click(IDC_BUTTON_ACTIVE);
+    EXPECT_FALSE(harness.dialog.Active());
+    EXPECT_EQ(harness.Text(IDC_TITLE_ACTIVE), "Programmes désactivés");
+    EXPECT_EQ(harness.Text(IDC_BUTTON_ACTIVE), "Activer");
+    EXPECT_EQ(runEntry(), "<none>");
+    EXPECT_EQ(activeValue(), 0u);
+
+    // Switching on asks nothing and writes the quoted executable path.
+    const std::size_t asked = harness.dialog.shown.size();
+    harness.Click(IDC_BUTTON_ACTIVE);
+    EXPECT_EQ(harness.dialog.shown.size(), asked);
+    EXPECT_TRUE(harness.dialog.Active());
+    EXPECT_EQ(harness.Text(IDC_TITLE_ACTIVE), "Programmes activés");
+    EXPECT_EQ(runEntry(), std::string("\"") + exe + "\"");
+    EXPECT_EQ(activeValue(), 1u);
+}

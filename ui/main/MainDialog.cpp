@@ -1,0 +1,384 @@
+#include "ui/main/MainDialog.h"
+
+#include "app/AppGlobals.h"
+#include "resources/Maker.h"
+#include "resources/resource.h"
+#include "schedule/MediaListFile.h"
+#include "schedule/ProgramFile.h"
+#include "schedule/Settings_win.h"
+#include "schedule/TextField.h"
+#include "scheduler/Launch_win.h"
+#include "ui/main/Fonts.h"
+#include "ui/main/ProgramEditor.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cstring>
+
+namespace
+{
+
+const char* const NoListLoaded = "Aucune liste n'est actuellement chargée !";
+const char* const SaveFailed = "Sauvegarde de la liste des programmes impossible !";
+
+const int DayBoxes[DaysPerWeek] = {IDC_DAY1, IDC_DAY2, IDC_DAY3, IDC_DAY4, IDC_DAY5, IDC_DAY6, IDC_DAY7};
+
+struct ControlFont
+{
+    int id;
+    HFONT* font;
+};
+
+const ControlFont ControlFonts[] = {
+    {IDC_TITLE_TITLE, &titleFont},
+    {IDC_TITLE_MEROVIA, &titleFont},
+    {IDC_TITLE_TIME2, &boldFont},
+    {IDC_HOUR, &boldFont},
+    {IDC_MINUTE, &boldFont},
+    {IDC_TITLE_ACTIVE, &boldFont},
+    {IDC_TITLE_LIST, &boldFont},
+    {IDC_TITLE_PROGNAME, &boldFont},
+    {IDC_TITLE_LIST2, &boldFont},
+    {IDC_TITLE_DAY, &boldFont},
+    {IDC_TITLE_TIME, &boldFont},
+    {IDC_TITLE_REPEAT, &boldFont},
+    {IDC_TITLE_INFO1, &boldFont},
+    {IDC_TITLE_INFO2, &boldFont},
+    {IDC_TITLE_INFO3, &boldFont},
+    {IDC_TITLE_INFO4, &boldFont},
+    {IDOK, &normalFont},
+    {IDC_BUTTON_ACTIVE, &normalFont},
+    {IDC_BUTTON_LIST, &normalFont},
+    {IDC_DAY1, &normalFont},
+    {IDC_DAY2, &normalFont},
+    {IDC_DAY3, &normalFont},
+    {IDC_DAY4, &normalFont},
+    {IDC_DAY5, &normalFont},
+    {IDC_DAY6, &normalFont},
+    {IDC_DAY7, &normalFont},
+    {IDC_ALL_DAYS, &normalFont},
+    {IDC_BUTTON_ADD, &normalFont},
+    {IDC_GROUP_MAIN, &normalFont},
+    {IDC_GROUP_LIST, &normalFont},
+    {IDC_GROUP_PROG, &normalFont},
+    {IDC_REPEAT_YES, &normalFont},
+    {IDC_REPEAT_NO, &normalFont},
+    {IDC_CONFIRM_YES, &normalFont},
+    {IDC_CONFIRM_NO, &normalFont},
+    {IDC_BUTTON_QUIT, &normalFont},
+    {IDC_BUTTON_WMP, &normalFont},
+    {IDC_BUTTON_MEROVIA, &normalFont},
+    {IDC_TITLE_CONFIRM, &confirmFont},
+    {IDC_TEXT_LIST, &smallFont},
+    {IDC_TEXT_REPEAT, &smallFont},
+    {IDC_TEXT_LIST3, &smallFont},
+    {IDC_TEXT_INFO1, &smallFont},
+    {IDC_TEXT_INFO2, &smallFont},
+    {IDC_TEXT_INFO3, &smallFont},
+    {IDC_TEXT_INFO4, &smallFont},
+    {IDC_TEXT_INFO1B, &smallFont},
+    {IDC_TEXT_INFO5, &smallFont},
+};
+
+struct ControlCaption
+{
+    int id;
+    const char* text;
+};
+
+const ControlCaption FixedCaptions[] = {
+    {IDC_TITLE_ACTIVE, "Programmes activés"},
+    {IDC_BUTTON_ACTIVE, "Désactiver"},
+    {IDC_TITLE_LIST, "Liste des médias"},
+    {IDC_BUTTON_LIST, "Charger"},
+    {IDC_TEXT_LIST, NoListLoaded},
+    {IDC_GROUP_LIST, "Définition d'un programme"},
+    {IDC_GROUP_PROG, "Programmes définis"},
+    {IDC_GROUP_MAIN, "Options générales"},
+    {IDC_DAY1, "lundi"},
+    {IDC_DAY2, "mardi"},
+    {IDC_DAY3, "mercredi"},
+    {IDC_DAY4, "jeudi"},
+    {IDC_DAY5, "vendredi"},
+    {IDC_DAY6, "samedi"},
+    {IDC_DAY7, "dimanche"},
+    {IDC_ALL_DAYS, "tous"},
+    {IDC_HOUR, "12"},
+    {IDC_MINUTE, "00"},
+    {IDC_BUTTON_ADD, "Ajouter"},
+    {IDC_BUTTON_REMOVE, "Retirer"},
+    {IDC_TITLE_PROGNAME, "Nom du programme"},
+    {IDC_TITLE_LIST2, "Choix du média"},
+    {IDC_TITLE_DAY, "Choix du/des jour(s)"},
+    {IDC_TITLE_TIME, "Choix de l'heure"},
+    {IDC_TITLE_REPEAT, "Répétition ?"},
+    {IDC_REPEAT_YES, "oui"},
+    {IDC_REPEAT_NO, "non"},
+    {IDC_TEXT_REPEAT,
+     "Sans répétition, le programme ne sera lancé qu'une fois, sauf s'il est sur plusieurs jours."},
+    {IDC_TEXT_LIST3,
+     "Si aucun média n'est visible ici, c'est qu'il faut charger une nouvelle liste de média en "
+     "cliquant sur le bouton \"charger\" situé à droite."},
+    {IDC_TITLE_INFO1, "Nom du programme"},
+    {IDC_TITLE_INFO2, "Jour(s) d'activation"},
+    {IDC_TITLE_INFO3, "Heure d'activation"},
+    {IDC_TITLE_INFO4, "Options"},
+    {IDC_TITLE_CONFIRM, "Confirmer le lancement ?"},
+    {IDC_CONFIRM_YES, "oui"},
+    {IDC_CONFIRM_NO, "non"},
+    {IDC_BUTTON_QUIT, "Quitter"},
+    {IDC_BUTTON_WMP, "Lancer Media Player"},
+};
+
+
+} // namespace
+
+CMain::CMain()
+{
+    templateId = IDD_MAIN;
+}
+
+void CMain::SetText(int id, const char* text)
+{
+    if (hWnd)
+        SetDlgItemTextA(hWnd, id, text);
+}
+
+void CMain::SetControlFonts()
+{
+    if (!hWnd)
+        return;
+    for (const ControlFont& entry : ControlFonts)
+        SendDlgItemMessageA(hWnd, entry.id, WM_SETFONT, reinterpret_cast<WPARAM>(*entry.font), 1);
+}
+
+void CMain::SetCaptions()
+{
+    if (!hWnd)
+        return;
+    SetText(IDC_TITLE_TITLE, AppCaption);
+    SetText(IDC_TITLE_MEROVIA, MakerCopyright);
+    for (const ControlCaption& caption : FixedCaptions)
+        SetText(caption.id, caption.text);
+    SetText(IDC_BUTTON_MEROVIA, (std::string("Visiter ") + MakerSiteName).c_str());
+    SetInfoPlaceholders();
+    const TickClock now = ReadClock();
+    SetText(IDC_TITLE_TIME2, ClockCaption(now.hour, now.minute).c_str());
+}
+
+void CMain::SetInfoPlaceholders()
+{
+    const ProgramInfo placeholders = DescribeProgram(nullptr);
+    SetText(IDC_TEXT_INFO1, placeholders.name.c_str());
+    SetText(IDC_TEXT_INFO1B, placeholders.mediaTitle.c_str());
+    SetText(IDC_TEXT_INFO2, placeholders.days.c_str());
+    SetText(IDC_TEXT_INFO3, placeholders.time.c_str());
+    SetText(IDC_TEXT_INFO4, placeholders.confirm.c_str());
+    SetText(IDC_TEXT_INFO5, placeholders.repeat.c_str());
+}
+
+void CMain::SetEditorDefaults()
+{
+    if (!hWnd)
+        return;
+    SendDlgItemMessageA(hWnd, IDC_HOUR_SPIN, UDM_SETRANGE, 0, MAKELPARAM(23, 0));
+    SendDlgItemMessageA(hWnd, IDC_HOUR_SPIN, UDM_SETPOS, 0, MAKELPARAM(12, 0));
+    SendDlgItemMessageA(hWnd, IDC_HOUR_SPIN, UDM_SETBUDDY,
+                        reinterpret_cast<WPARAM>(GetDlgItem(IDC_HOUR).hWnd), 0);
+    SendDlgItemMessageA(hWnd, IDC_MINUTE_SPIN, UDM_SETRANGE, 0, MAKELPARAM(59, 0));
+    SendDlgItemMessageA(hWnd, IDC_MINUTE_SPIN, UDM_SETPOS, 0, MAKELPARAM(0, 0));
+    SendDlgItemMessageA(hWnd, IDC_MINUTE_SPIN, UDM_SETBUDDY,
+                        reinterpret_cast<WPARAM>(GetDlgItem(IDC_MINUTE).hWnd), 0);
+    SendDlgItemMessageA(hWnd, IDC_CONFIRM_YES, BM_SETCHECK, BST_CHECKED, 0);
+    SendDlgItemMessageA(hWnd, IDC_CONFIRM_NO, BM_SETCHECK, BST_UNCHECKED, 0);
+    SendDlgItemMessageA(hWnd, IDC_REPEAT_YES, BM_SETCHECK, BST_CHECKED, 0);
+    SendDlgItemMessageA(hWnd, IDC_REPEAT_NO, BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
+LRESULT CMain::OnInitDialog()
+{
+    SetControlFonts();
+    SetCaptions();
+    SetEditorDefaults();
+    // Setting the position wrote "12" and "0" into the buddies; the fields start as "12" and "00".
+    SetText(IDC_HOUR, "12");
+    SetText(IDC_MINUTE, "00");
+
+    if (RegKey key = OpenSettingsKey())
+    {
+        const std::string mediaListPath = ReadMediaListPath(key.Get());
+        if (!mediaListPath.empty())
+            LoadMediaList(mediaListPath);
+        programFilePath = PrepareDataFolder(key.Get(), dataFolder);
+        LoadProgramList();
+    }
+
+    if (hWnd)
+        SetTimer(hWnd, timerId, 30000, nullptr);
+    return 0;
+}
+
+LRESULT CMain::OnCommand(WORD code, WORD id, CWnd)
+{
+    switch (id)
+    {
+    case IDC_ALL_DAYS: ApplyAllDays(); break;
+    case IDC_BUTTON_ACTIVE: ToggleActive(); break;
+    case IDC_PROGRAM_LIST:
+        if (code == LBN_SELCHANGE)
+            ShowProgramInfo();
+        break;
+    case IDOK: SendToParent(WM_SYSCOMMAND, SC_MINIMIZE); break;
+    case IDC_BUTTON_LIST: {
+        // A cancelled file dialog changes nothing and shows nothing.
+        const std::string path = ChooseMediaListFile();
+        if (!path.empty())
+            LoadMediaList(path);
+        break;
+    }
+    case IDC_BUTTON_ADD: AddProgram(); break;
+    case IDC_BUTTON_REMOVE: RemoveProgram(); break;
+    case IDC_BUTTON_QUIT: SendToParent(WM_CLOSE, 0); break;
+    case IDC_BUTTON_WMP: SendToParent(WM_COMMAND, ID_LAUNCH_PLAYER); break;
+    case IDC_BUTTON_MEROVIA: SendToParent(WM_COMMAND, ID_VISIT_SITE); break;
+    default: break;
+    }
+    return 0;
+}
+
+void CMain::SendToParent(UINT message, WPARAM wParam)
+{
+    const CWnd parent = GetParent();
+    if (parent.hWnd && IsWindow(parent.hWnd))
+        SendMessageA(parent.hWnd, message, wParam, 0);
+}
+
+void CMain::ApplyAllDays()
+{
+    if (!hWnd)
+        return;
+    const UINT state = IsDlgButtonChecked(hWnd, IDC_ALL_DAYS);
+    for (int id : DayBoxes)
+        CheckDlgButton(hWnd, id, state);
+}
+
+LRESULT CMain::OnTimer(WPARAM id)
+{
+    return tick.OnTimer(static_cast<unsigned>(id), timerId, active != 0, ReadClock(), programs, tickBridge);
+}
+
+TickClock CMain::ReadClock()
+{
+    return ReadLocalClock();
+}
+
+void CMain::TickBridge::ShowClock(const std::string& caption)
+{
+    main.SetText(IDC_TITLE_TIME2, caption.c_str());
+}
+
+void CMain::TickBridge::Launch(const ProgramRecord& record)
+{
+    main.LaunchProgram(record);
+}
+
+void CMain::TickBridge::ProgramRemoved()
+{
+    main.AfterProgramsChanged();
+}
+
+void CMain::LaunchProgram(const ProgramRecord& record)
+{
+    ::LaunchProgram(hWnd, record, dataFolder, [this](const std::string& text, unsigned style) {
+        return ShowMessage(text.c_str(), style);
+    });
+}
+
+int CMain::ShowMessage(const char* text, UINT style)
+{
+    return MessageBoxA(hWnd, text, AppCaption, style);
+}
+
+std::string CMain::ChooseMediaListFile()
+{
+    char path[TextFieldSize] = {};
+    OPENFILENAMEA dialog = {};
+#if !defined(_WIN64)
+    static_assert(sizeof(OPENFILENAMEA) == 88, "the full open-file record");
+#endif
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = hWnd;
+    dialog.lpstrFilter = "Sylvane Player (*.slv)\0*.slv\0"
+                         "Tessaly Player (*.tsl)\0*.tsl\0"
+                         "Tous les fichiers (*.*)\0*.*;\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof path;
+    dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    GetOpenFileNameA(&dialog);
+    return std::string(path, strnlen(path, sizeof path - 1));
+}
+
+void CMain::LoadMediaList(const std::string& path)
+{
+    MediaListResult result = ReadMediaListFile(path);
+    if (result.outcome == MediaListRead::NotOpened)
+    {
+        // The list that is loaded stays loaded, and the label keeps naming it.
+        ShowMessage("Chargement de la liste des médias impossible !", MB_OK | MB_ICONERROR);
+        return;
+    }
+
+    media.clear();
+    if (hWnd)
+        SendDlgItemMessageA(hWnd, IDC_MEDIA_LIST, LB_RESETCONTENT, 0, 0);
+    if (result.outcome == MediaListRead::NotValid)
+    {
+        SetText(IDC_TEXT_LIST, NoListLoaded);
+        ShowMessage("La liste des médias n'est pas un fichier valide !", MB_OK | MB_ICONERROR);
+        return;
+    }
+
+    media = std::move(result.entries);
+    if (hWnd)
+    {
+        for (std::size_t i = 0; i < media.size(); ++i)
+        {
+            const std::string title(FieldText(media[i].title));
+            const LRESULT item = SendDlgItemMessageA(hWnd, IDC_MEDIA_LIST, LB_ADDSTRING, 0,
+                                                     reinterpret_cast<LPARAM>(title.c_str()));
+            if (item >= 0)
+                SendDlgItemMessageA(hWnd, IDC_MEDIA_LIST, LB_SETITEMDATA, static_cast<WPARAM>(item),
+                                    static_cast<LPARAM>(i));
+        }
+    }
+    SetText(IDC_TEXT_LIST, path.c_str());
+    if (RegKey key = OpenSettingsKey())
+        WriteMediaListPath(key.Get(), path.c_str());
+}
+
+void CMain::LoadProgramList()
+{
+    std::vector<ProgramRecord> loaded;
+    if (ReadProgramFile(programFilePath, loaded) != ProgramFileRead::Read)
+        return;
+    programs.Replace(std::move(loaded));
+    RefreshProgramList();
+}
+
+bool CMain::SaveProgramList()
+{
+    if (WriteProgramFile(programFilePath, programs.Data(), programs.Size()))
+        return true;
+    ShowMessage(SaveFailed, MB_OK | MB_ICONERROR);
+    return false;
+}
+
+void CMain::AfterProgramsChanged()
+{
+    RefreshProgramList();
+    // Every change reaches the disk at once: a tray program is usually ended by the log-off, not by
+    // "Quitter".
+    SaveProgramList();
+}

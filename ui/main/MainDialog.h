@@ -1,0 +1,85 @@
+#pragma once
+
+#include "schedule/ProgramList.h"
+#include "schedule/ProgramRecord.h"
+#include "scheduler/Tick.h"
+#include "ui/framework/Dialog.h"
+
+#include <string>
+#include <vector>
+
+// The scheduler dialog: the programme editor, the list of programmes with its information panel, the
+// general options and the application buttons. One object per process, a modeless child of the main window.
+class CMain : public CDialog
+{
+public:
+    CMain();
+
+    LRESULT OnCommand(WORD code, WORD id, CWnd control) override;
+    LRESULT OnInitDialog() override;
+    LRESULT OnTimer(WPARAM id) override;
+
+    void LoadMediaList(const std::string& path);
+    void LoadProgramList();
+    // Writes the programmes to this start's programme file; shows the save message and returns false on
+    // failure.
+    bool SaveProgramList();
+    void LaunchProgram(const ProgramRecord& record);
+
+    void AddProgram();
+    void RemoveProgram();
+    void RefreshProgramList();
+    void ShowProgramInfo();
+    void ToggleActive();
+
+    // Every message box of the dialog goes through here: owned by the dialog, titled with the application
+    // caption. Returns the button pressed.
+    virtual int ShowMessage(const char* text, UINT style);
+    // The open-file dialog; an empty path when the user cancels.
+    virtual std::string ChooseMediaListFile();
+    // The local wall clock as the scheduler reads it.
+    virtual TickClock ReadClock();
+
+    const std::vector<MediaEntry>& Media() const { return media; }
+    const ProgramList& Programs() const { return programs; }
+    const char* DataFolder() const { return dataFolder; }
+    const std::string& ProgramFilePath() const { return programFilePath; }
+    bool Active() const { return active != 0; }
+
+    UINT timerId = 1;
+    BYTE active = 1;
+
+protected:
+    std::vector<MediaEntry> media;
+    ProgramList programs;
+    char dataFolder[TextFieldSize] = {};
+
+private:
+    void SetControlFonts();
+    void SetCaptions();
+    void SetEditorDefaults();
+    void SetText(int id, const char* text);
+    void SetInfoPlaceholders();
+    void SendToParent(UINT message, WPARAM wParam);
+    void ApplyAllDays();
+    void AfterProgramsChanged();
+
+    // The scheduler tick's calls back into the dialog.
+    class TickBridge : public TickHooks
+    {
+    public:
+        explicit TickBridge(CMain& main) : main(main) {}
+        void ShowClock(const std::string& caption) override;
+        void Launch(const ProgramRecord& record) override;
+        void ProgramRemoved() override;
+
+    private:
+        CMain& main;
+    };
+
+    // The programme file of this start, built by the data folder's preparation: saves never go to a path
+    // that another user's start wrote into the shared registry value.
+    std::string programFilePath;
+    SchedulerTick tick;
+    TickBridge tickBridge{*this};
+};

@@ -1,0 +1,130 @@
+// The programme editor of the scheduler dialog: adding, removing, listing and describing programmes.
+#include "ui/main/MainDialog.h"
+
+#include "resources/resource.h"
+#include "schedule/TextField.h"
+#include "ui/main/ProgramEditor.h"
+
+namespace
+{
+
+const int DayBoxes[DaysPerWeek] = {IDC_DAY1, IDC_DAY2, IDC_DAY3, IDC_DAY4, IDC_DAY5, IDC_DAY6, IDC_DAY7};
+
+std::string ItemText(HWND dialog, int id)
+{
+    char text[TextFieldSize] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+} // namespace
+
+void CMain::AddProgram()
+{
+    if (!hWnd)
+        return;
+    ProgramInput input;
+    input.name = ItemText(hWnd, IDC_PROGRAM_NAME);
+    const LRESULT mediaItem = SendDlgItemMessageA(hWnd, IDC_MEDIA_LIST, LB_GETCURSEL, 0, 0);
+    if (mediaItem != LB_ERR)
+        input.mediaIndex = static_cast<std::uintptr_t>(
+            SendDlgItemMessageA(hWnd, IDC_MEDIA_LIST, LB_GETITEMDATA, static_cast<WPARAM>(mediaItem), 0));
+    for (std::size_t day = 0; day < DaysPerWeek; ++day)
+        input.days[day] = IsDlgButtonChecked(hWnd, DayBoxes[day]) == BST_CHECKED;
+    input.hourText = ItemText(hWnd, IDC_HOUR);
+    input.minuteText = ItemText(hWnd, IDC_MINUTE);
+    input.confirm = IsDlgButtonChecked(hWnd, IDC_CONFIRM_YES) == BST_CHECKED;
+    input.repeat = IsDlgButtonChecked(hWnd, IDC_REPEAT_YES) == BST_CHECKED;
+
+    const AddCheck check = CheckNewProgram(input, media, programs);
+    if (check.message != EditorMessage::None)
+    {
+        ShowMessage(MessageText(check.message),
+                    MB_OK | (IsWarning(check.message) ? MB_ICONWARNING : MB_ICONERROR));
+        return;
+    }
+
+    programs.Append(check.record);
+    RefreshProgramList();
+    // Select the new programme itself, even when another name differs from it only in case.
+    const ProgramRecord* added = &programs[programs.Size() - 1];
+    const LRESULT count = SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETCOUNT, 0, 0);
+    for (LRESULT item = 0; item < count; ++item)
+    {
+        if (SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETITEMDATA, static_cast<WPARAM>(item), 0) ==
+            reinterpret_cast<LRESULT>(added))
+        {
+            SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_SETCURSEL, static_cast<WPARAM>(item), 0);
+            break;
+        }
+    }
+    ShowProgramInfo();
+    SaveProgramList();
+}
+
+void CMain::RemoveProgram()
+{
+    if (!hWnd)
+        return;
+    const LRESULT item = SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETCURSEL, 0, 0);
+    if (item == LB_ERR)
+        ShowMessage(MessageText(EditorMessage::NoProgramSelected), MB_OK | MB_ICONERROR);
+    SetInfoPlaceholders();
+    if (item == LB_ERR)
+        return;
+    const LRESULT data =
+        SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETITEMDATA, static_cast<WPARAM>(item), 0);
+    if (data == 0 || data == LB_ERR)
+        return;
+    const std::size_t index = programs.IndexOf(reinterpret_cast<const ProgramRecord*>(data));
+    if (index >= programs.Size())
+        return;
+    programs.RemoveAt(index);
+    AfterProgramsChanged();
+}
+
+void CMain::RefreshProgramList()
+{
+    if (!hWnd)
+        return;
+    const LRESULT selected = SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETCURSEL, 0, 0);
+    SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_RESETCONTENT, 0, 0);
+    for (std::size_t i = 0; i < programs.Size(); ++i)
+    {
+        const std::string name(FieldText(programs[i].name));
+        const LRESULT item = SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_ADDSTRING, 0,
+                                                 reinterpret_cast<LPARAM>(name.c_str()));
+        if (item >= 0)
+            SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_SETITEMDATA, static_cast<WPARAM>(item),
+                                reinterpret_cast<LPARAM>(&programs[i]));
+    }
+    if (selected == LB_ERR)
+        return;
+    const LRESULT count = static_cast<LRESULT>(programs.Size());
+    if (count > 0)
+        SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_SETCURSEL,
+                            static_cast<WPARAM>(selected < count - 1 ? selected : count - 1), 0);
+    ShowProgramInfo();
+}
+
+void CMain::ShowProgramInfo()
+{
+    if (!hWnd)
+        return;
+    const ProgramRecord* record = nullptr;
+    const LRESULT item = SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETCURSEL, 0, 0);
+    if (item != LB_ERR)
+    {
+        const LRESULT data =
+            SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETITEMDATA, static_cast<WPARAM>(item), 0);
+        if (data != 0 && data != LB_ERR)
+            record = reinterpret_cast<const ProgramRecord*>(data);
+    }
+    const ProgramInfo info = DescribeProgram(record);
+    SetText(IDC_TEXT_INFO1, info.name.c_str());
+    SetText(IDC_TEXT_INFO1B, info.mediaTitle.c_str());
+    SetText(IDC_TEXT_INFO2, info.days.c_str());
+    SetText(IDC_TEXT_INFO3, info.time.c_str());
+    SetText(IDC_TEXT_INFO4, info.confirm.c_str());
+    SetText(IDC_TEXT_INFO5, info.repeat.c_str());
+}
