@@ -695,8 +695,8 @@ TEST(Manifest, OneManifestAsksForCommonControls6WithoutElevation)
     EXPECT_EQ(text.find("requestedExecutionLevel"), std::string::npos);
 }
 
-// The loader accepted the manifest (a wrong processor name makes it refuse the program) and took the common
-// controls from the side-by-side store, where version 6 lives, rather than the system folder.
+// The loader used the manifest (with a wrong processor name Wine ignores it and Windows refuses the
+// program) and took the common controls from the side-by-side store, where version 6 lives.
 TEST(Manifest, LoadsCommonControls6)
 {
     INITCOMMONCONTROLSEX classes = {sizeof classes, 0xFF};
