@@ -408,7 +408,7 @@ TEST(DialogTemplate, ControlsFollowTheLayoutInTabOrder)
     EXPECT_EQ(ids.size(), items.size()) << "control ids repeat";
 }
 
-TEST(DialogTemplate, IsFrenchAsAreTheOtherResources)
+TEST(ResourceLanguage, FrenchExceptTheManifest)
 {
     const LANGID french = MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH);
     const struct
@@ -422,6 +422,10 @@ TEST(DialogTemplate, IsFrenchAsAreTheOtherResources)
     for (const auto& resource : resources)
         EXPECT_NE(FindResourceExA(Module(), resource.type, MAKEINTRESOURCEA(resource.id), french), nullptr)
             << "resource " << resource.id;
+    // Neutral, so that a default manifest the linker may add gives way to it instead of standing beside it.
+    EXPECT_NE(FindResourceExA(Module(), RT_MANIFEST, MAKEINTRESOURCEA(1),
+                              MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)),
+              nullptr);
 }
 
 TEST_F(CreatedDialog, IsAChildOfTheTemplateSize)
