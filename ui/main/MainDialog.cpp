@@ -132,7 +132,6 @@ const ControlCaption FixedCaptions[] = {
     {IDC_BUTTON_WMP, "Lancer Media Player"},
 };
 
-
 } // namespace
 
 CMain::CMain()
