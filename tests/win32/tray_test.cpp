@@ -401,7 +401,7 @@ TEST_F(Tray, RefusedShellCallsLeaveTheFlagsAsTheTableSays)
     }
 }
 
-TEST_F(Tray, TaskbarCreatedAddsTheIconOnlyWhenAnAddIsPendingForAShownIcon)
+TEST_F(Tray, TaskbarCreatedAddsAShownOrPendingIconAgain)
 {
     TestWindow window;
     TrayUnderTest tray;
@@ -410,9 +410,20 @@ TEST_F(Tray, TaskbarCreatedAddsTheIconOnlyWhenAnAddIsPendingForAShownIcon)
     const UINT taskbarCreated = CSystemTray::taskbarCreatedMessage;
     g_shellCalls.clear();
 
-    // After a normal start nothing is pending.
+    // An icon that is shown comes back on the new taskbar.
+    NOTIFYICONDATAA gone = tray.iconData;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
+    EXPECT_EQ(SendMessageA(hidden, taskbarCreated, 0, 0), 0);
+    ASSERT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD});
+    EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
+    g_shellCalls.clear();
+    // An icon taken away on purpose (the window is open) stays away.
+    ASSERT_TRUE(tray.HideFromTray());
+    g_shellCalls.clear();
     EXPECT_EQ(SendMessageA(hidden, taskbarCreated, 0, 0), 0);
     EXPECT_TRUE(g_shellCalls.empty());
+    ASSERT_TRUE(tray.ShowInTray());
+    g_shellCalls.clear();
 
     // A pending add for an icon taken out by the shell: delete and add both refused.
     g_stagedAnswers = {FALSE, FALSE};

@@ -119,7 +119,9 @@ bool CSystemTray::ShowInTray()
 
 LRESULT CSystemTray::OnShellRestart()
 {
-    if (addPending && !iconHidden)
+    // A new taskbar starts without icons: add ours again when it was pending, and also when it was shown,
+    // or the program would be left without any way for the user to reach it.
+    if ((addPending || !iconRemoved) && !iconHidden)
     {
         iconData.uFlags = addFlags;
         const BOOL added = notifyIcon(NIM_ADD, &iconData);
