@@ -36,20 +36,25 @@ bool ConfirmQuit()
     return true;
 }
 
-// The running scheduler's main window: top-level while it is open, a child of the invisible parking window
-// while it sits in the tray.
-BOOL CALLBACK FindMainWindow(HWND topLevel, LPARAM found)
+bool IsMainWindowClass(HWND window)
 {
-    HWND candidate = nullptr;
     char className[sizeof AppClassName] = {};
-    if (GetClassNameA(topLevel, className, sizeof className) && std::strcmp(className, AppClassName) == 0)
-        candidate = topLevel;
-    else
-        candidate = FindWindowExA(topLevel, nullptr, AppClassName, nullptr);
-    if (!candidate)
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = candidate;
-    return FALSE;
+    return GetClassNameA(window, className, sizeof className) && std::strcmp(className, AppClassName) == 0;
+}
+
+// The running scheduler's main window: top-level while it is open, a child of the invisible parking window
+// while it sits in the tray. Class names are compared one by one: searching by class name does not find
+// another process's window class under every system.
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM found)
+{
+    if (IsMainWindowClass(window))
+    {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    if (!::GetParent(window))
+        EnumChildWindows(window, FindMainWindow, found);
+    return *reinterpret_cast<HWND*>(found) ? FALSE : TRUE;
 }
 
 // Hands the open command to the scheduler already running in this session, which may still be starting.
