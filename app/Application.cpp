@@ -162,7 +162,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         }
         break;
-    case TRAY_CALLBACK_MESSAGE: return trayManager.OnIconMessage(wParam, lParam);
+    case CSystemTray::TRAY_CALLBACK_MESSAGE: return trayManager.OnIconMessage(wParam, lParam);
     default: break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

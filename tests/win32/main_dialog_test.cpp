@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace
 {
 
@@ -410,4 +412,71 @@ TEST_F(MainDialog, ActivationSwitchWritesTheRunEntryAndActive)
     EXPECT_EQ(harness.Text(IDC_TITLE_ACTIVE), "Programmes activés");
     EXPECT_EQ(runEntry(), std::string("\"") + exe + "\"");
     EXPECT_EQ(activeValue(), 1u);
+}
+
+TEST_F(MainDialog, TheTickFiresTheDueProgrammeThroughTheDialogAndRemovesIt)
+{
+    TempFolder playerLog;
+    SetEnvironmentVariableA("CHRONEL_PLAYER_LOG", playerLog.Path().string().c_str());
+    harness.Check(IDC_REPEAT_NO, true);
+    harness.Check(IDC_REPEAT_YES, false);
+    Add("Matin", {0}, "8", "5");
+    harness.Check(IDC_REPEAT_YES, true);
+    harness.Check(IDC_REPEAT_NO, false);
+    Add("Garde", {0}, "8", "6");
+    ASSERT_TRUE(harness.dialog.shown.empty()) << LastMessage();
+
+    harness.dialog.clock = {1, 8, 5};
+    // Another timer's id does nothing.
+    SendMessageA(harness.dialog.hWnd, WM_TIMER, 7, 0);
+    EXPECT_EQ(harness.Text(IDC_TITLE_TIME2), "Il est 08 h et 05 min."); // from the start-up
+
+    harness.dialog.clock = {1, 8, 4};
+    SendMessageA(harness.dialog.hWnd, WM_TIMER, 1, 0);
+    EXPECT_EQ(harness.Text(IDC_TITLE_TIME2), "Il est 08 h et 04 min.");
+
+    harness.dialog.clock = {1, 8, 5};
+    SendMessageA(harness.dialog.hWnd, WM_TIMER, 1, 0);
+    ASSERT_EQ(harness.dialog.shown.size(), 1u);
+    EXPECT_EQ(harness.dialog.shown[0].text, "Souhaitez vous écouter [Matin] sur [Radio Sylvane] ?");
+    EXPECT_EQ(harness.dialog.shown[0].style, static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION));
+
+    const std::string playlist = std::string(harness.dialog.DataFolder()) + "media.asx";
+    const Bytes written = ReadBytes(playlist);
+    const std::string text(written.begin(), written.end());
+    EXPECT_EQ(text.rfind("<ASX version=\"3.0\">\t\t\t\t\t\r\n\t<TITLE>Matin</TITLE>", 0), 0u) << text;
+
+    // The player was asked to open the quoted playlist.
+    std::string commandLine;
+    for (int waited = 0; waited < 100 && commandLine.empty(); ++waited)
+    {
+        for (const auto& entry : std::filesystem::directory_iterator(playerLog.Path()))
+            if (entry.path().extension() == ".txt")
+            {
+                const Bytes bytes = ReadBytes(entry.path().string());
+                commandLine.assign(bytes.begin(), bytes.end());
+            }
+        if (commandLine.empty())
+            Sleep(50);
+    }
+    EXPECT_NE(commandLine.find(" \"" + playlist + "\""), std::string::npos) << commandLine;
+
+    // The programme without repetition left the list and the file; the other one stays.
+    EXPECT_EQ(harness.ListTexts(IDC_PROGRAM_LIST), (std::vector<std::string>{"Garde"}));
+    EXPECT_EQ(ReadBytes(harness.dialog.ProgramFilePath()).size(), 1054u);
+
+    // The same minute is not checked twice; a switched-off scheduler does nothing at all.
+    SendMessageA(harness.dialog.hWnd, WM_TIMER, 1, 0);
+    EXPECT_EQ(harness.dialog.shown.size(), 1u);
+    harness.dialog.active = 0;
+    harness.dialog.clock = {1, 8, 6};
+    SendMessageA(harness.dialog.hWnd, WM_TIMER, 1, 0);
+    EXPECT_EQ(harness.Text(IDC_TITLE_TIME2), "Il est 08 h et 05 min.");
+    EXPECT_EQ(harness.dialog.shown.size(), 1u);
+    harness.dialog.active = 1;
+    harness.dialog.answers = {IDCANCEL};
+    SendMessageA(harness.dialog.hWnd, WM_TIMER, 1, 0);
+    EXPECT_EQ(harness.dialog.shown.size(), 2u);
+    EXPECT_EQ(harness.ListTexts(IDC_PROGRAM_LIST), (std::vector<std::string>{"Garde"})); // it repeats
+    SetEnvironmentVariableA("CHRONEL_PLAYER_LOG", nullptr);
 }

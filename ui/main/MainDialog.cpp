@@ -7,6 +7,7 @@
 #include "schedule/ProgramFile.h"
 #include "schedule/Settings_win.h"
 #include "schedule/TextField.h"
+#include "scheduler/Clock_win.h"
 #include "scheduler/Launch_win.h"
 #include "ui/main/Fonts.h"
 #include "ui/main/ProgramEditor.h"

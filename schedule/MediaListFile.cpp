@@ -1,0 +1,102 @@
+#include "schedule/MediaListFile.h"
+
+#include "schedule/UniqueHandle.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace
+{
+
+using namespace MediaListLayout;
+
+std::uint32_t U32At(const unsigned char* bytes)
+{
+    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+unsigned U16At(const unsigned char* bytes)
+{
+    return static_cast<unsigned>(bytes[0]) | static_cast<unsigned>(bytes[1]) << 8;
+}
+
+// Whether a record is offered, tested in this order: its kind, then an empty title, then an empty stream
+// address. An empty page address is fine.
+bool IsOffered(const unsigned char* record)
+{
+    return U16At(record + EntryKindOffset) != SkippedEntryKind && record[TitleOffset] != 0 &&
+           record[StreamUrlOffset] != 0;
+}
+
+MediaEntry EntryFrom(const unsigned char* record)
+{
+    // Whole fields are copied, tail bytes included; a field without a zero stays 260 bytes long here and
+    // is bounded wherever it is read as text.
+    MediaEntry entry;
+    std::memcpy(entry.title, record + TitleOffset, TextFieldSize);
+    std::memcpy(entry.pageUrl, record + PageUrlOffset, TextFieldSize);
+    std::memcpy(entry.streamUrl, record + StreamUrlOffset, TextFieldSize);
+    return entry;
+}
+
+// `read(buffer, size)` fills the buffer as far as the source allows and returns how many bytes it gave.
+// One record buffer serves the whole file, so memory grows only with the accepted entries.
+template <typename Read> MediaListResult ReadWith(Read read)
+{
+    MediaListResult result{MediaListRead::NotValid, {}};
+
+    unsigned char header[HeaderSize] = {};
+    const std::size_t headerBytes = read(header, HeaderSize);
+    if (headerBytes < HeaderCheckedSize || U32At(header) == 0 || U32At(header + 4) != HeaderSize)
+        return result;
+
+    result.outcome = MediaListRead::Loaded;
+    if (headerBytes < HeaderSize)
+        return result;
+
+    static_assert(PageUrlOffset + TextFieldSize <= RecordSize);
+    std::vector<unsigned char> record(RecordSize);
+    while (read(record.data(), RecordSize) == RecordSize)
+    {
+        if (IsOffered(record.data()))
+            result.entries.push_back(EntryFrom(record.data()));
+    }
+    return result;
+}
+
+} // namespace
+
+MediaListResult ReadMediaList(std::FILE* file)
+{
+    return ReadWith(
+        [file](unsigned char* buffer, std::size_t size) { return std::fread(buffer, 1, size, file); });
+}
+
+MediaListResult ReadMediaListBytes(const unsigned char* data, std::size_t size)
+{
+    std::size_t position = 0;
+    return ReadWith([&](unsigned char* buffer, std::size_t wanted) {
+        const std::size_t given = std::min(wanted, size - position);
+        if (given > 0)
+            std::memcpy(buffer, data + position, given);
+        position += given;
+        return given;
+    });
+}
+
+MediaListResult ReadMediaListFile(const std::string& path)
+{
+    if (path.empty())
+        return {MediaListRead::NotOpened, {}};
+    UniqueFile file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        return {MediaListRead::NotOpened, {}};
+    MediaListResult result = ReadMediaList(file.Get());
+    // Some systems open a folder as a file that then fails to read: that is a file that cannot be opened,
+    // not an invalid one.
+    if (result.outcome == MediaListRead::NotValid && std::ferror(file.Get()))
+        result.outcome = MediaListRead::NotOpened;
+    return result;
+}

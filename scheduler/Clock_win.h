@@ -1,0 +1,6 @@
+#pragma once
+
+#include "scheduler/Tick.h"
+
+// The local wall clock now (GetLocalTime).
+TickClock ReadLocalClock();

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "schedule/ProgramList.h"
+#include "schedule/ProgramRecord.h"
+
+#include <cstddef>
+#include <string>
+
+// One reading of the local clock, as the tick needs it.
+struct TickClock
+{
+    int dayOfWeek; // the platform's: 0 = Sunday ... 6 = Saturday
+    int hour;
+    int minute;
+};
+
+// What the tick does to the world around it: the dialog's clock caption, the launch, the list box.
+class TickHooks
+{
+public:
+    virtual ~TickHooks() = default;
+    virtual void ShowClock(const std::string& caption) = 0;
+    // Gets a copy of the fired record that stays valid whatever happens to the list meanwhile; may run a
+    // nested message loop in which further ticks run.
+    virtual void Launch(const ProgramRecord& record) = 0;
+    // Called after the tick removed the record it fired.
+    virtual void ProgramRemoved() = 0;
+};
+
+// The index into ProgramRecord::days (0 = Monday ... 6 = Sunday) for a platform day of week (0 = Sunday);
+// -1 for a value outside 0..6, which no programme matches.
+int DayIndexFromWeekday(int dayOfWeek);
+
+// A record is due when its flag for the day is set and its hour and minute, compared as the signed 16-bit
+// values they are, equal the clock's; a negative field therefore never matches.
+bool IsDue(const ProgramRecord& record, int dayIndex, int hour, int minute);
+
+// Position of the first due record in list order, or programs.Size() when none is due.
+std::size_t FindFirstDue(const ProgramList& programs, int dayIndex, int hour, int minute);
+
+// "Il est 07 h et 05 min." for 7 h 5 min.
+std::string ClockCaption(int hour, int minute);
+
+// The scheduler's timer handler: at most one check per minute of local time, at most one programme fired
+// per check, a non-repeating programme removed after its launch whatever the launch did.
+class SchedulerTick
+{
+public:
+    // Returns 1 when a programme fired, 0 otherwise.
+    int OnTimer(unsigned id, unsigned timerId, bool active, const TickClock& now, ProgramList& programs,
+                TickHooks& hooks);
+
+private:
+    struct Check
+    {
+        int dayIndex;
+        int hour;
+        int minute;
+    };
+    // The last minute checked; 00:00 until the first check, so a first tick at 00:00 checks nothing.
+    Check lastCheck{0, 0, 0};
+};

@@ -1,0 +1,761 @@
+#include "ui/tray/SystemTray.h"
+#include "ui/tray/TrayAnimation.h"
+
+#include "app/AppGlobals.h"
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+// One call the tray made to the shell, as the shell saw it.
+struct ShellCall
+{
+    DWORD message;
+    UINT flags;
+    HWND window;
+    UINT id;
+    UINT callbackMessage;
+    HICON icon;
+    DWORD size;
+    std::string tip; // all 128 bytes
+};
+
+std::vector<ShellCall> g_shellCalls;
+// Answers staged for the next calls; once they run out, calls go through to the real shell.
+std::deque<BOOL> g_stagedAnswers;
+
+BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAA data)
+{
+    g_shellCalls.push_back({message, data->uFlags, data->hWnd, data->uID, data->uCallbackMessage, data->hIcon,
+                            data->cbSize, std::string(data->szTip, sizeof data->szTip)});
+    if (!g_stagedAnswers.empty())
+    {
+        const BOOL answer = g_stagedAnswers.front();
+        g_stagedAnswers.pop_front();
+        return answer;
+    }
+    return Shell_NotifyIconA(message, data);
+}
+
+// The tray with its state in view and its shell calls recorded.
+class TrayUnderTest : public CSystemTray
+{
+public:
+    TrayUnderTest() { notifyIcon = RecordingShell; }
+
+    using CSystemTray::addPending;
+    using CSystemTray::commandWindow;
+    using CSystemTray::defaultItem;
+    using CSystemTray::defaultItemByPosition;
+    using CSystemTray::iconData;
+    using CSystemTray::iconHidden;
+    using CSystemTray::iconRemoved;
+    using CSystemTray::instance;
+    using CSystemTray::messageWindow;
+
+    void PrepareMenu(HMENU menu) override
+    {
+        preparedMenus.push_back(menu);
+        preparedDefaultItem = GetMenuDefaultItem(menu, FALSE, 0);
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_STATE;
+        GetMenuItemInfoA(menu, 0, TRUE, &item);
+        firstItemIsDefault = (item.fState & MFS_DEFAULT) != 0;
+        for (const UINT key : keysForMenu)
+            PostMessageA(commandWindow, WM_KEYDOWN, key, 0);
+    }
+
+    std::vector<HMENU> preparedMenus;
+    UINT preparedDefaultItem = 0;
+    bool firstItemIsDefault = false;
+    std::vector<UINT> keysForMenu;
+};
+
+struct Flags
+{
+    BOOL iconHidden;
+    BOOL iconRemoved;
+    BOOL addPending;
+};
+
+bool operator==(const Flags& a, const Flags& b)
+{
+    return !a.iconHidden == !b.iconHidden && !a.iconRemoved == !b.iconRemoved &&
+           !a.addPending == !b.addPending;
+}
+
+std::ostream& operator<<(std::ostream& out, const Flags& f)
+{
+    return out << "{hidden " << f.iconHidden << ", removed " << f.iconRemoved << ", pending " << f.addPending
+               << '}';
+}
+
+Flags FlagsOf(const TrayUnderTest& tray)
+{
+    return {tray.iconHidden, tray.iconRemoved, tray.addPending};
+}
+
+const Flags Shown = {FALSE, FALSE, FALSE};
+const Flags Removed = {TRUE, TRUE, FALSE};
+
+// Asks the real shell whether it shows the icon: only a present icon can be modified.
+bool ShellShowsIcon(HWND window, UINT id)
+{
+    NOTIFYICONDATAA data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = id;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+std::vector<DWORD> ShellMessages()
+{
+    std::vector<DWORD> messages;
+    for (const ShellCall& call : g_shellCalls)
+        messages.push_back(call.message);
+    return messages;
+}
+
+const char TestWindowClass[] = "TrayTestWindow";
+
+// A top-level window like the application's main window: captioned, with a minimise box.
+class TestWindow
+{
+public:
+    explicit TestWindow(bool visible = false)
+    {
+        handle = CreateWindowExA(0, TestWindowClass, "Tray test", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                 120, 90, 320, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (visible)
+            ShowWindow(handle, SW_SHOW);
+    }
+    ~TestWindow() { DestroyWindow(handle); }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND Get() const { return handle; }
+
+private:
+    HWND handle = nullptr;
+};
+
+void DrainMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+}
+
+// The command ids posted to the window as WM_COMMAND, taken off the queue.
+std::vector<WPARAM> PostedCommands(HWND window)
+{
+    std::vector<WPARAM> commands;
+    MSG message;
+    while (PeekMessageA(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+        commands.push_back(message.wParam);
+    return commands;
+}
+
+bool HasTrayMenu()
+{
+    return FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAY_MENU), RT_MENU) != nullptr;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[256] = {};
+    GetClassNameA(window, name, 255);
+    return name;
+}
+
+class Tray : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        AppInstance = GetModuleHandleA(nullptr);
+        CSystemTray::taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+        WNDCLASSEXA windowClass = {};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = TestWindowClass;
+        RegisterClassExA(&windowClass);
+    }
+
+    void SetUp() override
+    {
+        g_shellCalls.clear();
+        g_stagedAnswers.clear();
+        DrainMessages();
+    }
+
+    void TearDown() override { g_stagedAnswers.clear(); }
+
+    const HICON icon = LoadIconA(nullptr, IDI_APPLICATION);
+};
+
+VOID CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR, DWORD)
+{
+    EndMenu();
+}
+
+} // namespace
+
+TEST_F(Tray, InstallAddsTheIconWithTheCaptionAsItsTip)
+{
+    TestWindow window;
+    TrayUnderTest tray;
+    EXPECT_EQ(CSystemTray::activeTray, &tray);
+    EXPECT_EQ(FlagsOf(tray), Removed);
+
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+
+    EXPECT_EQ(FlagsOf(tray), Shown);
+    ASSERT_EQ(g_shellCalls.size(), 1u);
+    const ShellCall& add = g_shellCalls[0];
+    EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(add.size, sizeof(NOTIFYICONDATAA));
+    EXPECT_EQ(add.flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(add.window, window.Get());
+    EXPECT_EQ(add.id, 109u);
+    EXPECT_EQ(add.callbackMessage, 0x800Au);
+    EXPECT_EQ(add.icon, icon);
+    std::string expectedTip = "Sylvane Programmateur";
+    expectedTip.resize(128, '\0');
+    EXPECT_EQ(add.tip, expectedTip);
+    EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
+
+    // The hidden window exists, never shown, and is not where the icon's events go.
+    ASSERT_TRUE(IsWindow(tray.messageWindow));
+    EXPECT_EQ(ClassOf(tray.messageWindow), "TrayIconClass");
+    EXPECT_FALSE(IsWindowVisible(tray.messageWindow));
+    EXPECT_EQ(tray.commandWindow, window.Get());
+}
+
+TEST_F(Tray, InstallWithoutAWindowReportsToTheHiddenWindow)
+{
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(nullptr, icon), FALSE);
+    const HWND hidden = tray.messageWindow;
+    EXPECT_EQ(tray.iconData.hWnd, hidden);
+    EXPECT_EQ(tray.commandWindow, hidden);
+    EXPECT_TRUE(ShellShowsIcon(hidden, 109));
+
+    EXPECT_EQ(SendMessageA(hidden, CSystemTray::TRAY_CALLBACK_MESSAGE, 109, WM_MOUSEMOVE), 1);
+    EXPECT_EQ(SendMessageA(hidden, CSystemTray::TRAY_CALLBACK_MESSAGE, 108, WM_MOUSEMOVE), 0);
+
+    tray.defaultItemByPosition = FALSE;
+    tray.defaultItem = ID_LAUNCH_PLAYER;
+    EXPECT_EQ(SendMessageA(hidden, CSystemTray::TRAY_CALLBACK_MESSAGE, 109, WM_LBUTTONDBLCLK), 1);
+    EXPECT_EQ(PostedCommands(hidden), std::vector<WPARAM>{ID_LAUNCH_PLAYER});
+}
+
+TEST_F(Tray, RefusedInstallLeavesEveryFlagSet)
+{
+    TestWindow window;
+    TrayUnderTest tray;
+    g_stagedAnswers = {FALSE};
+    EXPECT_EQ(tray.Install(window.Get(), icon), FALSE);
+    EXPECT_EQ(FlagsOf(tray), (Flags{TRUE, TRUE, TRUE}));
+    EXPECT_FALSE(ShellShowsIcon(window.Get(), 109));
+
+    // Nothing to take out; a later show adds the icon for real.
+    g_shellCalls.clear();
+    EXPECT_TRUE(tray.HideFromTray());
+    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_TRUE(tray.ShowInTray());
+    EXPECT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD});
+    EXPECT_EQ(FlagsOf(tray), Shown);
+    EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
+}
+
+TEST_F(Tray, HideAndShowAlternate)
+{
+    TestWindow window;
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+    for (int round = 0; round < 3; ++round)
+    {
+        g_shellCalls.clear();
+        EXPECT_TRUE(tray.HideFromTray());
+        ASSERT_EQ(ShellMessages(), std::vector<DWORD>{NIM_DELETE});
+        EXPECT_EQ(g_shellCalls[0].flags, 0u);
+        EXPECT_EQ(FlagsOf(tray), Removed);
+        EXPECT_FALSE(ShellShowsIcon(window.Get(), 109));
+
+        g_shellCalls.clear();
+        EXPECT_TRUE(tray.ShowInTray());
+        ASSERT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD});
+        EXPECT_EQ(g_shellCalls[0].flags, 7u);
+        EXPECT_EQ(FlagsOf(tray), Shown);
+        EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
+    }
+}
+
+TEST_F(Tray, HidingARemovedIconCallsNoShellAndClearsThePendingAdd)
+{
+    TestWindow window;
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+    ASSERT_TRUE(tray.HideFromTray());
+    g_stagedAnswers = {FALSE};
+    EXPECT_FALSE(tray.ShowInTray()); // the refused add leaves an add pending
+    ASSERT_EQ(FlagsOf(tray), (Flags{TRUE, TRUE, TRUE}));
+
+    g_shellCalls.clear();
+    EXPECT_TRUE(tray.HideFromTray());
+    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_EQ(FlagsOf(tray), Removed);
+}
+
+TEST_F(Tray, ShowingAPresentIconDeletesAndAddsItAgain)
+{
+    TestWindow window;
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+    g_shellCalls.clear();
+
+    EXPECT_TRUE(tray.ShowInTray());
+
+    ASSERT_EQ(ShellMessages(), (std::vector<DWORD>{NIM_DELETE, NIM_ADD}));
+    EXPECT_EQ(g_shellCalls[0].flags, 0u);
+    EXPECT_EQ(g_shellCalls[1].flags, 7u);
+    EXPECT_EQ(FlagsOf(tray), Shown);
+    EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
+}
+
+TEST_F(Tray, RefusedShellCallsLeaveTheFlagsAsTheTableSays)
+{
+    struct Case
+    {
+        const char* name;
+        bool hideFirst;           // start from a removed icon
+        std::deque<BOOL> answers; // for the operation under test
+        bool (CSystemTray::*operation)();
+        std::vector<DWORD> expectedCalls;
+        bool expectedResult;
+        Flags expectedFlags;
+    };
+    const Case cases[] = {
+        {"show: delete done, add refused",
+         false,
+         {TRUE, FALSE},
+         &CSystemTray::ShowInTray,
+         {NIM_DELETE, NIM_ADD},
+         false,
+         {TRUE, TRUE, TRUE}},
+        {"show: delete and add refused",
+         false,
+         {FALSE, FALSE},
+         &CSystemTray::ShowInTray,
+         {NIM_DELETE, NIM_ADD},
+         true,
+         {FALSE, FALSE, TRUE}},
+        {"show: delete refused, add done",
+         false,
+         {FALSE, TRUE},
+         &CSystemTray::ShowInTray,
+         {NIM_DELETE, NIM_ADD},
+         true,
+         {FALSE, FALSE, FALSE}},
+        {"show a removed icon: add refused",
+         true,
+         {FALSE},
+         &CSystemTray::ShowInTray,
+         {NIM_ADD},
+         false,
+         {TRUE, TRUE, TRUE}},
+        {"hide: delete refused",
+         false,
+         {FALSE},
+         &CSystemTray::HideFromTray,
+         {NIM_DELETE},
+         false,
+         {FALSE, FALSE, FALSE}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        TestWindow window;
+        TrayUnderTest tray;
+        ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+        if (c.hideFirst)
+            ASSERT_TRUE(tray.HideFromTray());
+        g_shellCalls.clear();
+        g_stagedAnswers = c.answers;
+
+        EXPECT_EQ((tray.*c.operation)(), c.expectedResult);
+        EXPECT_EQ(ShellMessages(), c.expectedCalls);
+        EXPECT_EQ(FlagsOf(tray), c.expectedFlags);
+        g_stagedAnswers.clear();
+    }
+}
+
+TEST_F(Tray, TaskbarCreatedAddsTheIconOnlyWhenAnAddIsPendingForAShownIcon)
+{
+    TestWindow window;
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+    const HWND hidden = tray.messageWindow;
+    const UINT taskbarCreated = CSystemTray::taskbarCreatedMessage;
+    g_shellCalls.clear();
+
+    // After a normal start nothing is pending.
+    EXPECT_EQ(SendMessageA(hidden, taskbarCreated, 0, 0), 0);
+    EXPECT_TRUE(g_shellCalls.empty());
+
+    // A pending add for an icon taken out by the shell: delete and add both refused.
+    g_stagedAnswers = {FALSE, FALSE};
+    ASSERT_TRUE(tray.ShowInTray());
+    ASSERT_EQ(FlagsOf(tray), (Flags{FALSE, FALSE, TRUE}));
+    // The shell really loses its icons when the taskbar goes away.
+    NOTIFYICONDATAA lost = tray.iconData;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &lost));
+    ASSERT_FALSE(ShellShowsIcon(window.Get(), 109));
+    g_shellCalls.clear();
+
+    EXPECT_EQ(SendMessageA(hidden, taskbarCreated, 0, 0), 0);
+    ASSERT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD});
+    EXPECT_EQ(g_shellCalls[0].flags, 7u);
+    EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
+    EXPECT_EQ(FlagsOf(tray), (Flags{FALSE, FALSE, TRUE})); // a later re-creation adds it again
+
+    g_shellCalls.clear();
+    g_stagedAnswers = {FALSE};
+    EXPECT_EQ(tray.OnShellRestart(), 0);
+    EXPECT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD});
+    EXPECT_EQ(FlagsOf(tray), (Flags{TRUE, FALSE, FALSE})); // no further attempt after a refusal
+
+    g_shellCalls.clear();
+    EXPECT_EQ(SendMessageA(hidden, taskbarCreated, 0, 0), 0);
+    EXPECT_TRUE(g_shellCalls.empty());
+}
+
+TEST_F(Tray, TaskbarCreatedDoesNothingWhenThePendingIconIsHidden)
+{
+    TestWindow window;
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+    g_stagedAnswers = {TRUE, FALSE}; // delete done, add refused
+    ASSERT_FALSE(tray.ShowInTray());
+    ASSERT_EQ(FlagsOf(tray), (Flags{TRUE, TRUE, TRUE}));
+    g_shellCalls.clear();
+
+    EXPECT_EQ(SendMessageA(tray.messageWindow, CSystemTray::taskbarCreatedMessage, 0, 0), 0);
+    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_EQ(FlagsOf(tray), (Flags{TRUE, TRUE, TRUE}));
+}
+
+TEST_F(Tray, OnlyTheActiveTraysHiddenWindowActs)
+{
+    TestWindow firstWindow;
+    TestWindow secondWindow;
+    TrayUnderTest first;
+    ASSERT_NE(first.Install(firstWindow.Get(), icon), FALSE);
+    HWND firstHidden = first.messageWindow;
+    {
+        TrayUnderTest second;
+        EXPECT_EQ(CSystemTray::activeTray, &second);
+        ASSERT_NE(second.Install(secondWindow.Get(), icon), FALSE);
+        EXPECT_EQ(SendMessageA(firstHidden, CSystemTray::TRAY_CALLBACK_MESSAGE, 109, WM_MOUSEMOVE), 0);
+        // The hidden window answers the icon's message even when the icon reports elsewhere.
+        EXPECT_EQ(SendMessageA(second.messageWindow, CSystemTray::TRAY_CALLBACK_MESSAGE, 109, WM_MOUSEMOVE),
+                  1);
+    }
+    // The destroyed tray no longer answers for anyone.
+    EXPECT_EQ(CSystemTray::activeTray, nullptr);
+    EXPECT_EQ(SendMessageA(firstHidden, CSystemTray::TRAY_CALLBACK_MESSAGE, 109, WM_MOUSEMOVE), 0);
+}
+
+TEST_F(Tray, IconEventsOtherThanClicksAreAnsweredWithoutAction)
+{
+    TestWindow window;
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+    struct Case
+    {
+        WPARAM iconId;
+        LPARAM event;
+        LRESULT expected;
+    };
+    const Case cases[] = {
+        {108, WM_LBUTTONDBLCLK, 0}, {110, WM_RBUTTONUP, 0},
+        {0, WM_LBUTTONUP, 0},       {109, WM_MOUSEMOVE, 1},
+        {109, WM_LBUTTONDOWN, 1},   {109, WM_RBUTTONDOWN, 1},
+        {109, WM_MBUTTONDOWN, 1},   {109, WM_MBUTTONUP, 1},
+        {109, WM_RBUTTONDBLCLK, 1}, {109, MAKELPARAM(WM_MOUSEMOVE, 0x1234), 1},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(tray.OnIconMessage(c.iconId, c.event), c.expected) << c.iconId << ' ' << c.event;
+        EXPECT_TRUE(PostedCommands(window.Get()).empty());
+        EXPECT_TRUE(tray.preparedMenus.empty());
+    }
+}
+
+TEST_F(Tray, DoubleClickPostsTheDefaultCommandToTheCommandWindow)
+{
+    TestWindow window;
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+
+    tray.defaultItemByPosition = FALSE;
+    tray.defaultItem = ID_VISIT_SITE;
+    EXPECT_EQ(tray.OnIconMessage(109, WM_LBUTTONDBLCLK), 1);
+    EXPECT_EQ(PostedCommands(window.Get()), std::vector<WPARAM>{ID_VISIT_SITE});
+
+    if (!HasTrayMenu())
+        GTEST_SKIP() << "menu 109 is not linked into this test program";
+    tray.defaultItemByPosition = TRUE;
+    tray.defaultItem = 0;
+    EXPECT_EQ(tray.OnIconMessage(109, WM_LBUTTONDBLCLK), 1);
+    EXPECT_EQ(PostedCommands(window.Get()), std::vector<WPARAM>{ID_OPEN_SCHEDULER});
+    EXPECT_TRUE(tray.preparedMenus.empty()) << "no menu is shown";
+}
+
+TEST_F(Tray, ClicksWithoutTheMenuResourceAreAnsweredWithZero)
+{
+    TestWindow window;
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+    tray.instance = GetModuleHandleA("kernel32.dll"); // a module without menu 109
+
+    EXPECT_EQ(tray.OnIconMessage(109, WM_LBUTTONUP), 0);
+    EXPECT_EQ(tray.OnIconMessage(109, WM_RBUTTONUP), 0);
+    EXPECT_EQ(tray.OnIconMessage(109, WM_LBUTTONDBLCLK), 0);
+    EXPECT_TRUE(PostedCommands(window.Get()).empty());
+    EXPECT_TRUE(tray.preparedMenus.empty());
+}
+
+TEST_F(Tray, ButtonUpShowsTheMenuWithItsDefaultItem)
+{
+    if (!HasTrayMenu())
+        GTEST_SKIP() << "menu 109 is not linked into this test program";
+    TestWindow window;
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+
+    for (const LPARAM button : {WM_LBUTTONUP, WM_RBUTTONUP})
+    {
+        // The menu runs its own loop until something ends it.
+        const UINT_PTR timer = SetTimer(nullptr, 0, 300, EndMenuSoon);
+        EXPECT_EQ(tray.OnIconMessage(109, button), 1);
+        KillTimer(nullptr, timer);
+
+        ASSERT_EQ(tray.preparedMenus.size(), 1u);
+        EXPECT_EQ(tray.preparedDefaultItem, static_cast<UINT>(ID_OPEN_SCHEDULER));
+        EXPECT_TRUE(tray.firstItemIsDefault);
+        EXPECT_EQ(GetMenuItemCount(tray.preparedMenus[0]), -1) << "the loaded menu is destroyed";
+        MSG message;
+        EXPECT_TRUE(PeekMessageA(&message, window.Get(), WM_NULL, WM_NULL, PM_REMOVE));
+        EXPECT_TRUE(PostedCommands(window.Get()).empty());
+        tray.preparedMenus.clear();
+    }
+}
+
+TEST_F(Tray, ChosenMenuItemReachesTheCommandWindow)
+{
+    if (!HasTrayMenu())
+        GTEST_SKIP() << "menu 109 is not linked into this test program";
+    TestWindow window;
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+
+    struct Case
+    {
+        std::vector<UINT> keys;
+        WPARAM command;
+    };
+    const Case cases[] = {
+        {{VK_DOWN, VK_RETURN}, ID_OPEN_SCHEDULER},
+        {{VK_DOWN, VK_DOWN, VK_RETURN}, ID_LAUNCH_PLAYER},
+        {{VK_UP, VK_RETURN}, ID_QUIT},
+    };
+    for (const Case& c : cases)
+    {
+        tray.keysForMenu = c.keys;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 3000, EndMenuSoon); // in case the keys go astray
+        EXPECT_EQ(tray.OnIconMessage(109, WM_RBUTTONUP), 1);
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(PostedCommands(window.Get()), std::vector<WPARAM>{c.command});
+    }
+}
+
+TEST_F(Tray, DestructionTakesTheIconAndTheHiddenWindowAway)
+{
+    TestWindow window;
+    auto tray = std::make_unique<TrayUnderTest>();
+    ASSERT_NE(tray->Install(window.Get(), icon), FALSE);
+    const HWND hidden = tray->messageWindow;
+    g_shellCalls.clear();
+
+    tray.reset();
+
+    EXPECT_EQ(ShellMessages(), std::vector<DWORD>{NIM_DELETE});
+    EXPECT_FALSE(ShellShowsIcon(window.Get(), 109));
+    EXPECT_FALSE(IsWindow(hidden));
+    EXPECT_EQ(CSystemTray::activeTray, nullptr);
+}
+
+TEST_F(Tray, DestructionOfARemovedIconCallsNoShell)
+{
+    TestWindow window;
+    auto tray = std::make_unique<TrayUnderTest>();
+    ASSERT_NE(tray->Install(window.Get(), icon), FALSE);
+    ASSERT_TRUE(tray->HideFromTray());
+    const HWND hidden = tray->messageWindow;
+    g_shellCalls.clear();
+
+    tray.reset();
+
+    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_FALSE(IsWindow(hidden));
+}
+
+TEST_F(Tray, TheRealShellServesAnUnrecordedTray)
+{
+    TestWindow window;
+    {
+        CSystemTray tray;
+        ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+        EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
+        EXPECT_TRUE(tray.HideFromTray());
+        EXPECT_FALSE(ShellShowsIcon(window.Get(), 109));
+        EXPECT_TRUE(tray.ShowInTray());
+        EXPECT_TRUE(tray.ShowInTray());
+        EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
+    }
+    EXPECT_FALSE(ShellShowsIcon(window.Get(), 109));
+}
+
+// The animation
+
+TEST_F(Tray, ParkingWindowIsCreatedOnceAndReused)
+{
+    TestWindow first(true);
+    TestWindow second(true);
+    ASSERT_EQ(ParkWindow(first.Get()), 1);
+    const HWND parking = parkingWindow;
+    ASSERT_TRUE(IsWindow(parking));
+    EXPECT_EQ(ClassOf(parking), "Static");
+    EXPECT_FALSE(IsWindowVisible(parking));
+    EXPECT_EQ(GetWindowLongA(parking, GWL_STYLE) & (WS_POPUP | WS_CHILD | WS_CAPTION),
+              static_cast<LONG>(WS_POPUP));
+    EXPECT_EQ(GetAncestor(first.Get(), GA_PARENT), parking);
+    EXPECT_FALSE(IsWindowVisible(first.Get()));
+
+    ASSERT_EQ(ParkWindow(second.Get()), 1);
+    EXPECT_EQ(parkingWindow, parking);
+    EXPECT_EQ(GetAncestor(second.Get(), GA_PARENT), parking);
+}
+
+TEST_F(Tray, ParkingWindowIsMadeAgainWhenItHasGone)
+{
+    TestWindow window(true);
+    ASSERT_EQ(ParkWindow(window.Get()), 1);
+    AnimateOutOfTray(window.Get());
+    ASSERT_TRUE(DestroyWindow(parkingWindow));
+
+    ASSERT_EQ(ParkWindow(window.Get()), 1);
+    EXPECT_TRUE(IsWindow(parkingWindow));
+    EXPECT_EQ(GetAncestor(window.Get(), GA_PARENT), parkingWindow);
+}
+
+TEST_F(Tray, AnimatingIntoAndOutOfTheTrayParksAndRestoresTheWindow)
+{
+    TestWindow window(true);
+    RECT before = {};
+    GetWindowRect(window.Get(), &before);
+
+    for (int round = 0; round < 2; ++round)
+    {
+        AnimateIntoTray(window.Get());
+        const HWND parking = parkingWindow;
+        EXPECT_EQ(GetAncestor(window.Get(), GA_PARENT), parking);
+        EXPECT_FALSE(IsWindowVisible(window.Get()));
+        EXPECT_EQ(GetWindowLongA(window.Get(), GWL_STYLE) & WS_VISIBLE, 0);
+        EXPECT_FALSE(IsIconic(window.Get())) << "parked, not minimised";
+
+        AnimateOutOfTray(window.Get());
+        EXPECT_EQ(parkingWindow, parking) << "minimising again reuses the parking window";
+        EXPECT_EQ(GetAncestor(window.Get(), GA_PARENT), GetDesktopWindow());
+        EXPECT_EQ(GetParent(window.Get()), nullptr);
+        EXPECT_TRUE(IsWindowVisible(window.Get()));
+        EXPECT_EQ(GetActiveWindow(), window.Get());
+        EXPECT_EQ(GetForegroundWindow(), window.Get());
+        RECT after = {};
+        GetWindowRect(window.Get(), &after);
+        EXPECT_TRUE(EqualRect(&before, &after)) << "back at its last place";
+    }
+}
+
+TEST_F(Tray, AWindowNeverParkedComesOutTopLevelAndVisible)
+{
+    TestWindow window(false);
+    ASSERT_FALSE(IsWindowVisible(window.Get()));
+    AnimateOutOfTray(window.Get());
+    EXPECT_EQ(GetAncestor(window.Get(), GA_PARENT), GetDesktopWindow());
+    EXPECT_TRUE(IsWindowVisible(window.Get()));
+    EXPECT_EQ(GetActiveWindow(), window.Get());
+}
+
+TEST_F(Tray, NotificationAreaLiesInsideTheTaskbar)
+{
+    // The taskbar of Wine's desktop shows itself once it has an icon.
+    TestWindow window;
+    CSystemTray tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+    DrainMessages();
+    const HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    ASSERT_NE(taskbar, nullptr);
+    RECT bar = {};
+    GetWindowRect(taskbar, &bar);
+
+    RECT area = {-1, -1, -1, -1};
+    LocateNotificationArea(&area);
+
+    EXPECT_FALSE(IsRectEmpty(&area));
+    EXPECT_GE(area.left, bar.left);
+    EXPECT_GE(area.top, bar.top);
+    EXPECT_LE(area.right, bar.right);
+    EXPECT_LE(area.bottom, bar.bottom);
+}
+
+TEST_F(Tray, ProbeReadsTheClassesAndRectanglesOfRealWindows)
+{
+    for (const char* name : {"TrayNotifyWnd", "TrayClockWClass"})
+    {
+        WNDCLASSEXA windowClass = {};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = name;
+        RegisterClassExA(&windowClass);
+    }
+    // A stand-in taskbar along the bottom, its notification area at the right with the clock at its end.
+    const HWND bar = CreateWindowExA(0, TestWindowClass, "", WS_POPUP, 0, 700, 1000, 40, nullptr, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(bar, nullptr);
+    const HWND notify = CreateWindowExA(0, "TrayNotifyWnd", "", WS_CHILD, 800, 2, 196, 36, bar, nullptr,
+                                        GetModuleHandleA(nullptr), nullptr);
+    CreateWindowExA(0, "TrayClockWClass", "", WS_CHILD, 130, 4, 60, 30, notify, nullptr,
+                    GetModuleHandleA(nullptr), nullptr);
+
+    RECT area = {};
+    GetWindowRect(bar, &area);
+    EnumChildWindows(bar, NotificationAreaProbe, reinterpret_cast<LPARAM>(&area));
+    const RECT expected = {800, 702, 930, 738};
+    EXPECT_TRUE(EqualRect(&area, &expected))
+        << area.left << ',' << area.top << ',' << area.right << ',' << area.bottom;
+    DestroyWindow(bar);
+}

@@ -1,0 +1,225 @@
+#include "ui/tray/SystemTray.h"
+
+#include "app/AppGlobals.h"
+#include "schedule/UniqueHandle.h"
+
+#include <cstring>
+
+#if !defined(_WIN64)
+static_assert(sizeof(NOTIFYICONDATAA) == 504, "the icon record is the 504-byte form the shell expects");
+static_assert(sizeof(WNDCLASSEXA) == 48, "unexpected window class record");
+#endif
+
+namespace
+{
+
+struct MenuTraits
+{
+    using Type = HMENU;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type menu) { DestroyMenu(menu); }
+};
+using UniqueMenu = UniqueHandle<MenuTraits>;
+
+constexpr UINT IconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+static_assert(IconFlags == 7, "message, icon and tip");
+
+const char TrayIconClassName[] = "TrayIconClass";
+
+// Systems before this major version have no notification area.
+constexpr BYTE FirstShellWithTray = 4;
+
+} // namespace
+
+CSystemTray* CSystemTray::activeTray = nullptr;
+UINT CSystemTray::taskbarCreatedMessage = 0;
+
+CSystemTray::CSystemTray()
+{
+    std::memset(&iconData, 0, sizeof iconData);
+    activeTray = this;
+}
+
+CSystemTray::~CSystemTray()
+{
+    addPending = FALSE;
+    if (shellSupported && !iconRemoved)
+        DeleteIcon();
+    if (messageWindow)
+        DestroyWindow(messageWindow);
+    // The hidden window is gone; no later message may reach a destroyed object through the class pointer.
+    if (activeTray == this)
+        activeTray = nullptr;
+}
+
+BOOL CSystemTray::Install(HWND window, HICON icon)
+{
+    const BYTE majorVersion = LOBYTE(LOWORD(GetVersion()));
+    shellSupported = majorVersion >= FirstShellWithTray;
+    if (!shellSupported)
+        return FALSE;
+
+    instance = AppInstance;
+    RegisterTrayIconClass(instance);
+    messageWindow = CreateWindowExA(0, TrayIconClassName, "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+
+    iconData.cbSize = sizeof iconData;
+    iconData.hWnd = window ? window : messageWindow;
+    iconData.uID = TRAY_ICON_ID;
+    iconData.hIcon = icon;
+    iconData.uFlags = IconFlags;
+    iconData.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
+    std::memset(iconData.szTip, 0, sizeof iconData.szTip);
+    const size_t captionLength = strnlen(AppCaption, sizeof AppCaption);
+    std::memcpy(iconData.szTip, AppCaption,
+                captionLength < sizeof iconData.szTip ? captionLength : sizeof iconData.szTip - 1);
+
+    iconHidden = FALSE;
+    commandWindow = iconData.hWnd;
+    addFlags = IconFlags;
+
+    const BOOL added = notifyIcon(NIM_ADD, &iconData);
+    iconRemoved = iconHidden = addPending = (added == FALSE);
+    return added;
+}
+
+bool CSystemTray::HideFromTray()
+{
+    addPending = FALSE;
+    if (!shellSupported || iconRemoved)
+        return true;
+    DeleteIcon();
+    return iconRemoved != FALSE;
+}
+
+bool CSystemTray::ShowInTray()
+{
+    if (!iconRemoved)
+    {
+        // The shell has no "move to the end" operation: a present icon is taken out and added anew.
+        addPending = FALSE;
+        if (!shellSupported)
+            return true;
+        DeleteIcon();
+    }
+    if (!shellSupported)
+        return !iconRemoved;
+
+    iconData.uFlags = IconFlags;
+    if (!notifyIcon(NIM_ADD, &iconData))
+    {
+        addPending = TRUE;
+        return !iconRemoved;
+    }
+    iconHidden = FALSE;
+    iconRemoved = FALSE;
+    return true;
+}
+
+LRESULT CSystemTray::OnShellRestart()
+{
+    if (addPending && !iconHidden)
+    {
+        iconData.uFlags = addFlags;
+        const BOOL added = notifyIcon(NIM_ADD, &iconData);
+        iconHidden = (added == FALSE);
+        addPending = (added != FALSE);
+    }
+    return 0;
+}
+
+LRESULT CSystemTray::OnIconMessage(WPARAM iconId, LPARAM mouseEvent)
+{
+    if (iconId != static_cast<WPARAM>(iconData.uID))
+        return 0;
+    const HWND target = commandWindow ? commandWindow : iconData.hWnd;
+    if (!target)
+        return 0;
+
+    switch (LOWORD(mouseEvent))
+    {
+    case WM_RBUTTONUP:
+    case WM_LBUTTONUP: {
+        HMENU submenu = nullptr;
+        UniqueMenu menu(LoadTrayMenu(&submenu));
+        if (!menu)
+            return 0;
+        SetMenuDefaultItem(submenu, defaultItem, defaultItemByPosition);
+        PrepareMenu(submenu);
+        POINT cursor = {};
+        GetCursorPos(&cursor);
+        // The menu closes when the user clicks elsewhere only if its owner is the foreground window, and
+        // the message posted after it lets a second click on the icon open it again.
+        SetForegroundWindow(iconData.hWnd);
+        TrackPopupMenu(submenu, 0, cursor.x, cursor.y, 0, target, nullptr);
+        PostMessageA(iconData.hWnd, WM_NULL, 0, 0);
+        return 1;
+    }
+    case WM_LBUTTONDBLCLK: {
+        SetForegroundWindow(iconData.hWnd);
+        UINT command = defaultItem;
+        if (defaultItemByPosition)
+        {
+            HMENU submenu = nullptr;
+            UniqueMenu menu(LoadTrayMenu(&submenu));
+            if (!menu)
+                return 0;
+            command = GetMenuItemID(submenu, static_cast<int>(defaultItem));
+        }
+        PostMessageA(target, WM_COMMAND, command, 0);
+        return 1;
+    }
+    default: return 1;
+    }
+}
+
+void CSystemTray::PrepareMenu(HMENU)
+{
+}
+
+ATOM CSystemTray::RegisterTrayIconClass(HINSTANCE instance)
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = TrayIconClassProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = TrayIconClassName;
+    return RegisterClassExA(&windowClass);
+}
+
+LRESULT CALLBACK CSystemTray::TrayIconClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CSystemTray* tray = activeTray;
+    // Messages sent while the window is being created arrive before the object knows its handle.
+    if (!tray || window != tray->messageWindow)
+        return DefWindowProcA(window, message, wParam, lParam);
+    // Until the message is registered its id is 0, which would otherwise take every WM_NULL for it.
+    if (taskbarCreatedMessage != 0 && message == taskbarCreatedMessage)
+        return tray->OnShellRestart();
+    if (message == tray->iconData.uCallbackMessage)
+        return tray->OnIconMessage(wParam, lParam);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool CSystemTray::DeleteIcon()
+{
+    iconData.uFlags = 0;
+    if (!notifyIcon(NIM_DELETE, &iconData))
+        return false;
+    iconHidden = TRUE;
+    iconRemoved = TRUE;
+    return true;
+}
+
+HMENU CSystemTray::LoadTrayMenu(HMENU* submenu) const
+{
+    UniqueMenu menu(LoadMenuA(instance, MAKEINTRESOURCEA(LOWORD(iconData.uID))));
+    if (!menu)
+        return nullptr;
+    *submenu = GetSubMenu(menu.Get(), 0);
+    if (!*submenu)
+        return nullptr;
+    return menu.Release();
+}

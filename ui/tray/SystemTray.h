@@ -1,0 +1,57 @@
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+// The application's icon in the notification area: adds and removes it, shows the popup menu on a click,
+// runs the menu's default command on a double-click and adds the icon again when the taskbar is re-created.
+class CSystemTray
+{
+public:
+    // The icon's id, which is also the resource id of its popup menu.
+    static constexpr UINT TRAY_ICON_ID = 109;
+    // The message through which the shell reports mouse events on the icon.
+    static constexpr UINT TRAY_CALLBACK_MESSAGE = WM_APP + 10;
+
+    // The one instance, through which the hidden window's procedure finds the object.
+    static CSystemTray* activeTray;
+    // The registered "TaskbarCreated" message, broadcast when the shell re-creates the taskbar.
+    static UINT taskbarCreatedMessage;
+
+    CSystemTray();
+    virtual ~CSystemTray();
+    CSystemTray(const CSystemTray&) = delete;
+    CSystemTray& operator=(const CSystemTray&) = delete;
+
+    virtual LRESULT OnIconMessage(WPARAM iconId, LPARAM mouseEvent);
+    virtual void PrepareMenu(HMENU menu);
+
+    BOOL Install(HWND window, HICON icon);
+    bool ShowInTray();
+    bool HideFromTray();
+    LRESULT OnShellRestart();
+
+    static ATOM RegisterTrayIconClass(HINSTANCE instance);
+    static LRESULT CALLBACK TrayIconClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
+
+    NOTIFYICONDATAA iconData;
+    HINSTANCE instance = nullptr;
+    HWND messageWindow = nullptr;
+    HWND commandWindow = nullptr;
+    BOOL shellSupported = FALSE;
+    BOOL iconHidden = TRUE;
+    BOOL iconRemoved = TRUE;
+    BOOL addPending = FALSE;
+    UINT defaultItem = 0;
+    BOOL defaultItemByPosition = TRUE;
+    UINT addFlags = 0;
+    // Every call to the shell goes through here, so that its refusals can be staged.
+    NotifyIconFunction notifyIcon = Shell_NotifyIconA;
+
+private:
+    bool DeleteIcon();
+    HMENU LoadTrayMenu(HMENU* submenu) const;
+};
