@@ -91,6 +91,8 @@ public:
 
     MessageBoxView WaitForMessage(const std::string& context, DWORD timeout = StepTimeout) const;
     bool Running() const;
+    // Milliseconds since the program was started: its own scheduler timer first runs after 30 s.
+    DWORD Age() const { return GetTickCount() - startTick; }
     // Waits for the process to end and returns its exit code.
     DWORD WaitForExit(DWORD timeout = StepTimeout) const;
     void Kill();
@@ -98,6 +100,7 @@ public:
 private:
     PROCESS_INFORMATION process = {};
     DWORD processId = 0;
+    DWORD startTick = GetTickCount();
     HWND mainWindow = nullptr;
     HWND dialog = nullptr;
 };

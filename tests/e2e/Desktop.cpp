@@ -182,6 +182,28 @@ BoxIcon ReadIcon(HWND box)
     return bestDistance <= 40.0 ? best : BoxIcon::Unreadable;
 }
 
+struct WindowSearch
+{
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM data)
+{
+    WindowSearch& search = *reinterpret_cast<WindowSearch*>(data);
+    if (ProcessOf(window) == search.process)
+        search.found.push_back(window);
+    return TRUE;
+}
+
+// The top-level windows of a process, in z-order.
+std::vector<HWND> ProcessWindows(DWORD process)
+{
+    WindowSearch search{process, {}};
+    EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 POINT TrayIconPoint(HWND taskbar)
 {
     RECT client;
@@ -200,6 +222,14 @@ HWND TaskbarTooltip(HWND taskbar)
 
 } // namespace
 
+std::string DescribeWindows(DWORD process)
+{
+    std::string text;
+    for (HWND window : ProcessWindows(process))
+        text += "[" + ClassOf(window) + (IsWindowVisible(window) ? " visible" : " hidden") + "] ";
+    return text;
+}
+
 DWORD ProcessOf(HWND window)
 {
     DWORD process = 0;
@@ -216,22 +246,11 @@ std::string ClassOf(HWND window)
 
 std::vector<HWND> TopWindows(DWORD process, const char* className)
 {
-    struct Search
-    {
-        DWORD process;
-        const char* className;
-        std::vector<HWND> found;
-    } search{process, className, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            Search& search = *reinterpret_cast<Search*>(data);
-            if (ProcessOf(window) == search.process && IsWindowVisible(window) &&
-                ClassOf(window) == search.className)
-                search.found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    for (HWND window : ProcessWindows(process))
+        if (IsWindowVisible(window) && ClassOf(window) == className)
+            found.push_back(window);
+    return found;
 }
 
 std::string TextOf(HWND window)
@@ -384,7 +403,7 @@ HWND WaitForPopupMenu(DWORD process)
             menu = menus.empty() ? nullptr : menus.front();
             return menu != nullptr;
         }))
-        throw BenchError("no popup menu opened");
+        throw BenchError("no popup menu opened; the program's windows: " + DescribeWindows(process));
     return menu;
 }
 
@@ -407,8 +426,11 @@ HWND Taskbar()
 
 bool TrayIconShown()
 {
+    HWND taskbar = Taskbar();
+    if (!IsWindowVisible(taskbar))
+        return false;
     RECT area;
-    GetWindowRect(Taskbar(), &area);
+    GetWindowRect(taskbar, &area);
     const int height = area.bottom - area.top - 4;
     const Pixels background = Capture(area.right - 160, area.top + 2, 1, 1);
     const Pixels icons = Capture(area.right - 60, area.top + 2, 60, height);
@@ -454,13 +476,24 @@ void RightClickTrayIcon()
     PostMessageA(taskbar, WM_RBUTTONUP, 0, MAKELPARAM(point.x, point.y));
 }
 
-bool HasTaskbarButton(HWND window)
+void ClearStaleTrayIcons()
 {
-    for (HWND child = GetWindow(Taskbar(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (IsWindowVisible(child) && static_cast<DWORD>(GetWindowLongPtrA(child, GWLP_ID)) ==
-                                          static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window)))
-            return true;
-    return false;
+    HWND taskbar = Taskbar();
+    const bool cleared = WaitFor(
+        [&] {
+            if (!IsWindowVisible(taskbar) || !TrayIconShown())
+                return true;
+            RECT client;
+            GetClientRect(taskbar, &client);
+            for (int slot = 0; slot < 8; ++slot)
+                PostMessageA(taskbar, WM_MOUSEMOVE, 0,
+                             MAKELPARAM(client.right - 10 - 20 * slot, client.bottom / 2));
+            Sleep(250);
+            return false;
+        },
+        5000);
+    if (!cleared)
+        throw BenchError("the notification area still shows an icon after every scheduler has ended");
 }
 
 void SaveScreenshot(const std::string& name)

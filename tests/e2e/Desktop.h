@@ -30,6 +30,8 @@ template <class Condition> bool WaitFor(Condition condition, DWORD timeout = Ste
 
 DWORD ProcessOf(HWND window);
 std::string ClassOf(HWND window);
+// Every top-level window of a process, for failure messages.
+std::string DescribeWindows(DWORD process);
 // The visible top-level windows of a class that belong to a process.
 std::vector<HWND> TopWindows(DWORD process, const char* className);
 
@@ -76,7 +78,7 @@ void CancelFileDialog(HWND dialog);
 HWND WaitForPopupMenu(DWORD process);
 void ChooseMenuItem(HWND menu, int arrowKey, int presses);
 
-// The taskbar's notification area.
+// The taskbar's notification area. In Wine's virtual desktop the taskbar shows only while it holds icons.
 HWND Taskbar();
 // True when an icon is drawn in the notification area (the scheduler is the only program of the prefix that
 // puts one there).
@@ -86,8 +88,9 @@ std::string TrayIconTooltip();
 // Mouse events on the rightmost icon, delivered to the taskbar as the mouse would.
 void DoubleClickTrayIcon();
 void RightClickTrayIcon();
-// True when the taskbar shows a button for `window`.
-bool HasTaskbarButton(HWND window);
+// Wine's taskbar keeps the icon of a program that was killed while its window was parked until the mouse
+// passes over it: passes the mouse over every place an icon can take and waits until none is drawn.
+void ClearStaleTrayIcons();
 
 // Saves the whole virtual desktop as <name>.bmp in the screenshots folder.
 void SaveScreenshot(const std::string& name);

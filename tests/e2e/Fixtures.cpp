@@ -1,5 +1,9 @@
 #include "Fixtures.h"
 
+#include "Machine.h"
+
+#include <windows.h>
+
 #include <cstdio>
 
 namespace e2e
@@ -23,7 +27,35 @@ void PutText(std::string& bytes, std::size_t at, const std::string& text)
     bytes.replace(at, text.size() < FieldSize ? text.size() : FieldSize, text.substr(0, FieldSize));
 }
 
+// The builder reads UTF-8; the scenarios' texts are in the interface's code page.
+std::string Utf8(const std::string& text)
+{
+    if (text.empty())
+        return text;
+    const int wideSize = MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+    MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideSize);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, utf8.data(), size, nullptr, nullptr);
+    return utf8;
+}
+
 } // namespace
+
+std::string BuildMediaList(const std::string& name, const std::vector<MediaFixture>& entries)
+{
+    std::string source;
+    for (const MediaFixture& entry : entries)
+        source += Utf8(entry.title) + "\t" + Utf8(entry.pageUrl) + "\t" + Utf8(entry.streamUrl) + "\t" +
+                  std::to_string(entry.kind) + "\r\n";
+    const std::string sourcePath = WriteFixture(name + ".tsv", source);
+    const std::string path = Paths().work + name;
+    const DWORD code = RunTool(Paths().medialist, "build \"" + sourcePath + "\" \"" + path + "\"");
+    if (code != 0 || !PathExists(path))
+        throw BenchError("medialist could not build " + name + " (exit code " + std::to_string(code) + ")");
+    return path;
+}
 
 std::string MediaListBytes(const std::vector<MediaFixture>& entries, std::uint32_t first,
                            std::uint32_t headerSize)

@@ -19,7 +19,11 @@ struct MediaFixture
     std::uint16_t kind = 1;
 };
 
-// A media list file: the 64-byte header (its first two values as given) and one 9264-byte record per entry.
+// A media list file made by the media list builder (tools/medialist) in the work folder; returns its path.
+std::string BuildMediaList(const std::string& name, const std::vector<MediaFixture>& entries);
+
+// The bytes of a media list file, for the damaged files that the builder refuses to make: the 64-byte header
+// (its first two values as given) and one 9264-byte record per entry.
 std::string MediaListBytes(const std::vector<MediaFixture>& entries, std::uint32_t first = 1,
                            std::uint32_t headerSize = 64);
 

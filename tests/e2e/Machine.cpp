@@ -2,9 +2,9 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace e2e
 {
@@ -70,12 +70,13 @@ const BenchPaths& Paths()
     static const BenchPaths paths = [] {
         BenchPaths found;
         found.program = Environment("CHRONEL_E2E_PROGRAM");
+        found.medialist = Environment("CHRONEL_E2E_MEDIALIST");
         found.work = WithBackslash(Environment("CHRONEL_E2E_WORK"));
         found.screenshots = WithBackslash(Environment("CHRONEL_E2E_SHOTS"));
         CreateDirectoryA(found.work.c_str(), nullptr);
         CreateDirectoryA(found.screenshots.c_str(), nullptr);
         // Every program the driver starts inherits it, and the player inherits it from the scheduler.
-        SetEnvironmentVariableA("CHRONEL_E2E_PLAYER_LOG", (found.work + "player.log").c_str());
+        SetEnvironmentVariableA("CHRONEL_PLAYER_LOG", (found.work + "player").c_str());
         return found;
     }();
     return paths;
@@ -153,7 +154,8 @@ void ResetMachine()
     work.pop_back();
     DeleteTree(work);
     CreateDirectoryA(work.c_str(), nullptr);
-    if (PathExists(folder) || PathExists(PlayerLogPath()) ||
+    CreateDirectoryA(PlayerLogFolder().c_str(), nullptr);
+    if (PathExists(folder) || !PlayerStarts().empty() ||
         ReadMachineString(SettingsKey, "Program List").has_value())
         throw BenchError("the previous scenario's files or settings cannot be removed");
 }
@@ -197,23 +199,36 @@ void WriteProgramFile(const std::string& bytes)
     WriteBytes(ProgramFilePath(), bytes);
 }
 
-std::string PlayerLogPath()
+std::string PlayerLogFolder()
 {
-    return Paths().work + "player.log";
+    return Paths().work + "player";
 }
 
 std::vector<std::string> PlayerStarts()
 {
-    std::vector<std::string> starts;
-    const std::optional<std::string> log = ReadBytes(PlayerLogPath());
-    if (!log)
-        return starts;
-    std::istringstream lines(*log);
-    std::string line;
-    while (std::getline(lines, line))
+    struct Start
     {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        FILETIME written;
+        std::string name;
+    };
+    std::vector<Start> records;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((PlayerLogFolder() + "\\wmplayer-*.txt").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+            records.push_back({entry.ftLastWriteTime, entry.cFileName});
+        while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    std::sort(records.begin(), records.end(), [](const Start& a, const Start& b) {
+        const LONG order = CompareFileTime(&a.written, &b.written);
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
+    std::vector<std::string> starts;
+    for (const Start& record : records)
+    {
+        const std::string line = ReadBytes(PlayerLogFolder() + "\\" + record.name).value_or("");
         // The program's own name comes first, quoted or not.
         std::size_t end = 0;
         if (!line.empty() && line[0] == '"')
@@ -230,6 +245,27 @@ std::vector<std::string> PlayerStarts()
         starts.push_back(arguments == std::string::npos ? std::string() : line.substr(arguments));
     }
     return starts;
+}
+
+DWORD RunTool(const std::string& program, const std::string& arguments)
+{
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        throw BenchError("cannot start " + program);
+    CloseHandle(process.hThread);
+    const DWORD waited = WaitForSingleObject(process.hProcess, 30000);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    if (waited != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    if (waited != WAIT_OBJECT_0)
+        throw BenchError(program + " did not finish within 30 s");
+    return code;
 }
 
 SYSTEMTIME Now()

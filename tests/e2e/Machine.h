@@ -24,6 +24,7 @@ public:
 struct BenchPaths
 {
     std::string program;     // chronel.exe, with the stand-in wmplayer.exe beside it
+    std::string medialist;   // the media list builder, medialist.exe
     std::string work;        // fixtures and the player's log; ends in a backslash
     std::string screenshots; // pictures for people to look at; ends in a backslash
 };
@@ -55,10 +56,13 @@ std::string WriteFixture(const std::string& name, const std::string& bytes);
 // Creates the data folder ahead of the scheduler, for a programme file written by a scenario.
 void WriteProgramFile(const std::string& bytes);
 
-// The stand-in player: the log file it appends to, and the arguments of each start in order (the command line
-// without the program's own name and the blanks after it).
-std::string PlayerLogPath();
+// The stand-in player records each start as a file in this folder; the arguments of each start, oldest first
+// (the command line without the program's own name and the blanks after it).
+std::string PlayerLogFolder();
 std::vector<std::string> PlayerStarts();
+
+// Runs a console tool of the bench to its end; returns its exit code.
+DWORD RunTool(const std::string& program, const std::string& arguments);
 
 SYSTEMTIME Now();
 // Monday 0 ... Sunday 6.

@@ -22,6 +22,7 @@ protected:
     void SetUp() override
     {
         EndLeftoverSchedulers();
+        ClearStaleTrayIcons();
         ResetMachine();
     }
     void TearDown() override
@@ -102,7 +103,7 @@ inline const std::vector<MediaFixture>& Stations()
 // A media list file written for the scenario and remembered as the list loaded last.
 inline std::string RememberStations()
 {
-    const std::string path = WriteFixture("stations.slv", MediaListBytes(Stations()));
+    const std::string path = BuildMediaList("stations.slv", Stations());
     WriteMachineString(SettingsKey, "Media List", path);
     return path;
 }

@@ -18,7 +18,7 @@ TEST_F(StartUp, InTheTrayWithTheRememberedListAndTheSavedProgrammes)
         {"alpha", "http://radio.example/alpha", "http://flux.example/alpha", 1},
         {"Gamma", "", "http://flux.example/gamma", 1},
     };
-    const std::string list = WriteFixture("grec.tsl", MediaListBytes(greek));
+    const std::string list = BuildMediaList("grec.tsl", greek);
     WriteMachineString(SettingsKey, "Media List", list);
     RecordFixture soir{"Soir", greek[0], {1, 1, 1, 1, 1, 1, 1}, 21, 0, 0, 1};
     RecordFixture matin{"Matin", greek[1], {1, 0, 1, 0, 1, 0, 0}, 8, 5, 1, 0};
