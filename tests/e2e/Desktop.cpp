@@ -418,8 +418,11 @@ void ChooseMenuItem(HWND menu, int arrowKey, int presses)
 
 HWND Taskbar()
 {
-    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
-    if (!taskbar)
+    // Wine starts the desktop, and its taskbar, for the first program of the prefix that needs them: the
+    // driver itself may be that program.
+    HWND taskbar = nullptr;
+    if (!WaitFor([&] { return (taskbar = FindWindowA("Shell_TrayWnd", nullptr)) != nullptr; },
+                 3 * StepTimeout))
         throw BenchError("the virtual desktop has no taskbar (\"Shell_TrayWnd\")");
     return taskbar;
 }

@@ -44,6 +44,11 @@ TEST_F(TrayAndWindow, OpensFromTheIconAndGoesBackWithOkAndWithTheMinimiseBox)
         GetWindowRect(app.Dialog(), &dialog);
         EXPECT_EQ(client.right, dialog.right - dialog.left);
         EXPECT_EQ(client.bottom, dialog.bottom - dialog.top);
+        // Centred on the screen's full-screen client area.
+        RECT frame;
+        GetWindowRect(app.Main(), &frame);
+        EXPECT_EQ(frame.left, GetSystemMetrics(SM_CXFULLSCREEN) / 2 - (frame.right - frame.left) / 2);
+        EXPECT_EQ(frame.top, GetSystemMetrics(SM_CYFULLSCREEN) / 2 - (frame.bottom - frame.top) / 2);
         if (round == 0)
             app.Press(ids::Ok);
         else
