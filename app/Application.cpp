@@ -9,6 +9,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstring>
+
 // Defined together, so that they are constructed in this order before the entry point runs.
 CWnd mainWindowObject;
 CMain mainDialog;
@@ -34,12 +36,31 @@ bool ConfirmQuit()
     return true;
 }
 
-// Hands the command to the scheduler already running in this session and shows its window.
+// The running scheduler's main window: top-level while it is open, a child of the invisible parking window
+// while it sits in the tray.
+BOOL CALLBACK FindMainWindow(HWND topLevel, LPARAM found)
+{
+    HWND candidate = nullptr;
+    char className[sizeof AppClassName] = {};
+    if (GetClassNameA(topLevel, className, sizeof className) && std::strcmp(className, AppClassName) == 0)
+        candidate = topLevel;
+    else
+        candidate = FindWindowExA(topLevel, nullptr, AppClassName, nullptr);
+    if (!candidate)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = candidate;
+    return FALSE;
+}
+
+// Hands the open command to the scheduler already running in this session, which may still be starting.
 void WakeRunningInstance()
 {
+    AllowSetForegroundWindow(ASFW_ANY);
     for (int attempt = 0; attempt < 50; ++attempt)
     {
-        if (HWND running = FindWindowA(AppClassName, nullptr))
+        HWND running = nullptr;
+        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&running));
+        if (running)
         {
             PostMessageA(running, WM_COMMAND, ID_OPEN_SCHEDULER, 0);
             return;
@@ -198,6 +219,6 @@ int RunApplication(HINSTANCE instance)
         }
     }
     DeleteFonts();
-    // The mutex lives until the process ends, so a new start during the shutdown still finds this one.
+    // The mutex is held until the process ends: a start during the shutdown finds no window to wake and ends.
     return static_cast<int>(message.wParam);
 }

@@ -1,5 +1,6 @@
 #include "scheduler/Playlist.h"
 
+#include "schedule/DataFolder.h"
 #include "schedule/TextField.h"
 #include "schedule/UniqueHandle.h"
 
@@ -74,7 +75,7 @@ std::string PlaylistPath(const char* dataFolder)
     std::string path;
     if (dataFolder)
         path.assign(dataFolder, strnlen(dataFolder, TextFieldSize - 1));
-    return path + "media.asx";
+    return path + PlaylistFileName;
 }
 
 std::string PlayerParameters(const std::string& playlistPath)

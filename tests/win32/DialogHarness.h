@@ -5,6 +5,7 @@
 
 #include "app/AppGlobals.h"
 #include "resources/resource.h"
+#include "SettingsReset.h"
 #include "schedule/Settings_win.h"
 #include "ui/main/Fonts.h"
 #include "ui/main/MainDialog.h"
@@ -44,24 +45,6 @@ public:
     std::string chosenPath;
     TickClock clock{1, 8, 5}; // Monday, 08:05
 };
-
-// Registry and files as a first start finds them.
-inline void ResetSettings()
-{
-    if (RegKey key = OpenSettingsKey())
-    {
-        RegDeleteValueA(key.Get(), "Media List");
-        RegDeleteValueA(key.Get(), "Program List");
-        RegDeleteValueA(key.Get(), "Active");
-        char dataFolder[TextFieldSize] = {};
-        const std::string programFile = PrepareDataFolder(key.Get(), dataFolder);
-        DeleteFileA(programFile.c_str());
-        DeleteFileA((std::string(dataFolder) + "media.asx").c_str());
-        RegDeleteValueA(key.Get(), "Program List");
-    }
-    if (RegKey run = OpenMachineKey(RunKeyPath))
-        RegDeleteValueA(run.Get(), "Sylvane Programmateur");
-}
 
 class DialogHarness
 {

@@ -401,7 +401,7 @@ TEST_F(Tray, RefusedShellCallsLeaveTheFlagsAsTheTableSays)
     }
 }
 
-TEST_F(Tray, TaskbarCreatedAddsTheIconOnlyWhenAnAddIsPendingForAShownIcon)
+TEST_F(Tray, TaskbarCreatedAddsAShownOrPendingIconAgain)
 {
     TestWindow window;
     TrayUnderTest tray;
@@ -410,9 +410,20 @@ TEST_F(Tray, TaskbarCreatedAddsTheIconOnlyWhenAnAddIsPendingForAShownIcon)
     const UINT taskbarCreated = CSystemTray::taskbarCreatedMessage;
     g_shellCalls.clear();
 
-    // After a normal start nothing is pending.
+    // An icon that is shown comes back on the new taskbar.
+    NOTIFYICONDATAA gone = tray.iconData;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
+    EXPECT_EQ(SendMessageA(hidden, taskbarCreated, 0, 0), 0);
+    ASSERT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD});
+    EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
+    g_shellCalls.clear();
+    // An icon taken away on purpose (the window is open) stays away.
+    ASSERT_TRUE(tray.HideFromTray());
+    g_shellCalls.clear();
     EXPECT_EQ(SendMessageA(hidden, taskbarCreated, 0, 0), 0);
     EXPECT_TRUE(g_shellCalls.empty());
+    ASSERT_TRUE(tray.ShowInTray());
+    g_shellCalls.clear();
 
     // A pending add for an icon taken out by the shell: delete and add both refused.
     g_stagedAnswers = {FALSE, FALSE};
@@ -434,14 +445,14 @@ TEST_F(Tray, TaskbarCreatedAddsTheIconOnlyWhenAnAddIsPendingForAShownIcon)
     g_stagedAnswers = {FALSE};
     EXPECT_EQ(tray.OnShellRestart(), 0);
     EXPECT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD});
-    EXPECT_EQ(FlagsOf(tray), (Flags{TRUE, FALSE, FALSE})); // no further attempt after a refusal
+    EXPECT_EQ(FlagsOf(tray), (Flags{TRUE, TRUE, FALSE})); // no further attempt after a refusal
 
     g_shellCalls.clear();
     EXPECT_EQ(SendMessageA(hidden, taskbarCreated, 0, 0), 0);
     EXPECT_TRUE(g_shellCalls.empty());
 }
 
-TEST_F(Tray, TaskbarCreatedDoesNothingWhenThePendingIconIsHidden)
+TEST_F(Tray, TaskbarCreatedBringsBackAnIconWhoseAddFailed)
 {
     TestWindow window;
     TrayUnderTest tray;
@@ -449,11 +460,39 @@ TEST_F(Tray, TaskbarCreatedDoesNothingWhenThePendingIconIsHidden)
     g_stagedAnswers = {TRUE, FALSE}; // delete done, add refused
     ASSERT_FALSE(tray.ShowInTray());
     ASSERT_EQ(FlagsOf(tray), (Flags{TRUE, TRUE, TRUE}));
+    // The shell really loses its icons when the taskbar goes away.
+    NOTIFYICONDATAA lost = tray.iconData;
+    Shell_NotifyIconA(NIM_DELETE, &lost);
     g_shellCalls.clear();
 
     EXPECT_EQ(SendMessageA(tray.messageWindow, CSystemTray::taskbarCreatedMessage, 0, 0), 0);
-    EXPECT_TRUE(g_shellCalls.empty());
-    EXPECT_EQ(FlagsOf(tray), (Flags{TRUE, TRUE, TRUE}));
+    EXPECT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD});
+    EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
+    EXPECT_EQ(FlagsOf(tray), (Flags{FALSE, FALSE, TRUE}));
+    // Taking it away afterwards really deletes it.
+    g_shellCalls.clear();
+    EXPECT_TRUE(tray.HideFromTray());
+    EXPECT_EQ(ShellMessages(), std::vector<DWORD>{NIM_DELETE});
+}
+
+LRESULT CALLBACK AnswersTheSessionEnd(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return message == WM_QUERYENDSESSION ? 42 : DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(Tray, TheEndOfTheSessionReachesAParkedCommandWindow)
+{
+    TestWindow parking;
+    TestWindow window;
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+    SetWindowLongPtrA(window.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnswersTheSessionEnd));
+    // A top-level command window hears of the session's end itself: nothing is passed on.
+    EXPECT_EQ(SendMessageA(tray.messageWindow, WM_QUERYENDSESSION, 0, 0), TRUE);
+    SetParent(window.Get(), parking.Get());
+    EXPECT_EQ(SendMessageA(tray.messageWindow, WM_QUERYENDSESSION, 0, 0), 42);
+    SetParent(window.Get(), nullptr);
+    SetWindowLongPtrA(window.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
 }
 
 TEST_F(Tray, OnlyTheActiveTraysHiddenWindowActs)

@@ -16,11 +16,14 @@ const char* const SwitchOffQuestion =
 
 // The autostart entry: the executable's path in double quotes, so that a path with spaces cannot start a
 // program that happens to be named after its first words.
+// Empty when the path cannot be had whole.
 std::string AutostartCommand()
 {
     char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string("\"") + path + "\"";
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+        return std::string();
+    return "\"" + std::string(path, length) + "\"";
 }
 
 } // namespace
@@ -34,8 +37,9 @@ void CMain::ToggleActive()
         {
             SetText(IDC_TITLE_ACTIVE, "Programmes activés");
             SetText(IDC_BUTTON_ACTIVE, "Désactiver");
-            if (run)
-                WriteStringValue(run.Get(), AppCaption, AutostartCommand().c_str());
+            const std::string command = AutostartCommand();
+            if (run && !command.empty())
+                WriteStringValue(run.Get(), AppCaption, command.c_str());
         }
         else if (ShowMessage(SwitchOffQuestion, MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
         {

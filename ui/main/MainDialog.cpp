@@ -23,8 +23,6 @@ namespace
 const char* const NoListLoaded = "Aucune liste n'est actuellement chargée !";
 const char* const SaveFailed = "Sauvegarde de la liste des programmes impossible !";
 
-const int DayBoxes[DaysPerWeek] = {IDC_DAY1, IDC_DAY2, IDC_DAY3, IDC_DAY4, IDC_DAY5, IDC_DAY6, IDC_DAY7};
-
 struct ControlFont
 {
     int id;
@@ -132,7 +130,6 @@ const ControlCaption FixedCaptions[] = {
     {IDC_BUTTON_WMP, "Lancer Media Player"},
 };
 
-
 } // namespace
 
 CMain::CMain()
@@ -170,13 +167,17 @@ void CMain::SetCaptions()
 
 void CMain::SetInfoPlaceholders()
 {
-    const ProgramInfo placeholders = DescribeProgram(nullptr);
-    SetText(IDC_TEXT_INFO1, placeholders.name.c_str());
-    SetText(IDC_TEXT_INFO1B, placeholders.mediaTitle.c_str());
-    SetText(IDC_TEXT_INFO2, placeholders.days.c_str());
-    SetText(IDC_TEXT_INFO3, placeholders.time.c_str());
-    SetText(IDC_TEXT_INFO4, placeholders.confirm.c_str());
-    SetText(IDC_TEXT_INFO5, placeholders.repeat.c_str());
+    ShowInfo(DescribeProgram(nullptr));
+}
+
+void CMain::ShowInfo(const ProgramInfo& info)
+{
+    SetText(IDC_TEXT_INFO1, info.name.c_str());
+    SetText(IDC_TEXT_INFO1B, info.mediaTitle.c_str());
+    SetText(IDC_TEXT_INFO2, info.days.c_str());
+    SetText(IDC_TEXT_INFO3, info.time.c_str());
+    SetText(IDC_TEXT_INFO4, info.confirm.c_str());
+    SetText(IDC_TEXT_INFO5, info.repeat.c_str());
 }
 
 void CMain::SetEditorDefaults()
@@ -260,7 +261,7 @@ void CMain::ApplyAllDays()
     if (!hWnd)
         return;
     const UINT state = IsDlgButtonChecked(hWnd, IDC_ALL_DAYS);
-    for (int id : DayBoxes)
+    for (int id : CMain::DayBoxes)
         CheckDlgButton(hWnd, id, state);
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "resources/resource.h"
 #include "schedule/ProgramList.h"
 #include "schedule/ProgramRecord.h"
 #include "scheduler/Tick.h"
 #include "ui/framework/Dialog.h"
+#include "ui/main/ProgramEditor.h"
 
 #include <string>
 #include <vector>
@@ -55,11 +57,16 @@ protected:
     char dataFolder[TextFieldSize] = {};
 
 private:
+    // The day check boxes, Monday first.
+    static constexpr int DayBoxes[DaysPerWeek] = {IDC_DAY1, IDC_DAY2, IDC_DAY3, IDC_DAY4,
+                                                  IDC_DAY5, IDC_DAY6, IDC_DAY7};
+
     void SetControlFonts();
     void SetCaptions();
     void SetEditorDefaults();
     void SetText(int id, const char* text);
     void SetInfoPlaceholders();
+    void ShowInfo(const ProgramInfo& info);
     void SendToParent(UINT message, WPARAM wParam);
     void ApplyAllDays();
     void AfterProgramsChanged();

@@ -8,8 +8,6 @@
 namespace
 {
 
-const int DayBoxes[DaysPerWeek] = {IDC_DAY1, IDC_DAY2, IDC_DAY3, IDC_DAY4, IDC_DAY5, IDC_DAY6, IDC_DAY7};
-
 std::string ItemText(HWND dialog, int id)
 {
     char text[TextFieldSize] = {};
@@ -120,11 +118,5 @@ void CMain::ShowProgramInfo()
         if (data != 0 && data != LB_ERR)
             record = reinterpret_cast<const ProgramRecord*>(data);
     }
-    const ProgramInfo info = DescribeProgram(record);
-    SetText(IDC_TEXT_INFO1, info.name.c_str());
-    SetText(IDC_TEXT_INFO1B, info.mediaTitle.c_str());
-    SetText(IDC_TEXT_INFO2, info.days.c_str());
-    SetText(IDC_TEXT_INFO3, info.time.c_str());
-    SetText(IDC_TEXT_INFO4, info.confirm.c_str());
-    SetText(IDC_TEXT_INFO5, info.repeat.c_str());
+    ShowInfo(DescribeProgram(record));
 }

@@ -119,11 +119,15 @@ bool CSystemTray::ShowInTray()
 
 LRESULT CSystemTray::OnShellRestart()
 {
-    if (addPending && !iconHidden)
+    // A new taskbar starts without icons. Ours comes back when it was shown, and when an earlier add failed
+    // (as when the taskbar went away during a minimise); without it the user could no longer reach the
+    // program. An icon taken away on purpose, while the window is open, stays away.
+    if (addPending || !iconRemoved)
     {
         iconData.uFlags = addFlags;
         const BOOL added = notifyIcon(NIM_ADD, &iconData);
         iconHidden = (added == FALSE);
+        iconRemoved = (added == FALSE);
         addPending = (added != FALSE);
     }
     return 0;
@@ -200,6 +204,11 @@ LRESULT CALLBACK CSystemTray::TrayIconClassProc(HWND window, UINT message, WPARA
         return tray->OnShellRestart();
     if (message == tray->iconData.uCallbackMessage)
         return tray->OnIconMessage(wParam, lParam);
+    // The end of the Windows session reaches top-level windows only; a command window parked out of sight
+    // is not one of them, so it hears of it from here.
+    if ((message == WM_QUERYENDSESSION || message == WM_ENDSESSION) && tray->commandWindow &&
+        IsWindow(tray->commandWindow) && GetAncestor(tray->commandWindow, GA_PARENT) != GetDesktopWindow())
+        return SendMessageA(tray->commandWindow, message, wParam, lParam);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
