@@ -196,14 +196,6 @@ BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM data)
     return TRUE;
 }
 
-// The top-level windows of a process, in z-order.
-std::vector<HWND> ProcessWindows(DWORD process)
-{
-    WindowSearch search{process, {}};
-    EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 POINT TrayIconPoint(HWND taskbar)
 {
     RECT client;
@@ -221,6 +213,13 @@ HWND TaskbarTooltip(HWND taskbar)
 }
 
 } // namespace
+
+std::vector<HWND> ProcessWindows(DWORD process)
+{
+    WindowSearch search{process, {}};
+    EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 std::string DescribeWindows(DWORD process)
 {

@@ -30,7 +30,8 @@ template <class Condition> bool WaitFor(Condition condition, DWORD timeout = Ste
 
 DWORD ProcessOf(HWND window);
 std::string ClassOf(HWND window);
-// Every top-level window of a process, for failure messages.
+// Every top-level window of a process, shown or not; and the same as text, for failure messages.
+std::vector<HWND> ProcessWindows(DWORD process);
 std::string DescribeWindows(DWORD process);
 // The visible top-level windows of a class that belong to a process.
 std::vector<HWND> TopWindows(DWORD process, const char* className);

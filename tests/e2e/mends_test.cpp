@@ -36,25 +36,57 @@ void DefineEvening(const Chronel& app)
     AddProgram(app, "Soir");
 }
 
-TEST_F(Mends, TheEndOfTheSessionSavesTheProgrammes)
+// What the system does when the user logs off: asks every top-level window of the process whether the session
+// may end, then tells each of them that it ends (or that it goes on).
+bool QueryEndSession(const Chronel& app)
+{
+    bool agreed = true;
+    for (HWND window : ProcessWindows(app.Process()))
+    {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, StepTimeout,
+                                 &answer))
+            throw BenchError("a window of class \"" + ClassOf(window) + "\" held up the end of the session");
+        agreed = agreed && answer != 0;
+    }
+    return agreed;
+}
+
+void EndSession(const Chronel& app, bool ending)
+{
+    for (HWND window : ProcessWindows(app.Process()))
+    {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(window, WM_ENDSESSION, ending, ENDSESSION_LOGOFF, SMTO_NORMAL, StepTimeout,
+                                 &answer))
+            throw BenchError("a window of class \"" + ClassOf(window) + "\" held up the end of the session");
+    }
+}
+
+TEST_F(Mends, TheEndOfTheSessionSavesTheProgrammesWhereverTheWindowIs)
 {
     const std::string saved = RecordsBytes({Morning(), Evening()});
     WriteProgramFile(saved);
     Chronel& app = Start();
-    ASSERT_TRUE(DeleteFileA(ProgramFilePath().c_str()));
-
-    DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(app.Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
-                                    StepTimeout, &answer));
-    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the scheduler held up the end of the session";
-    EXPECT_TRUE(NoMessageBoxWithin(app.Process(), 500));
-    // A session end that was called off saves nothing.
-    SendMessageTimeoutA(app.Main(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF, SMTO_NORMAL, StepTimeout,
-                        &answer);
-    EXPECT_FALSE(PathExists(ProgramFilePath()));
-    ASSERT_TRUE(SendMessageTimeoutA(app.Main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL,
-                                    StepTimeout, &answer));
-    EXPECT_TRUE(SameBytes(ReadBytes(ProgramFilePath()), saved));
+    for (const char* where : {"never opened", "sent back to the tray"})
+    {
+        SCOPED_TRACE(where);
+        if (std::string(where) == "sent back to the tray")
+        {
+            app.OpenWindow();
+            app.Press(ids::Ok);
+            ASSERT_TRUE(WaitFor([&] { return !app.WindowShown(); }));
+            app.Settle();
+        }
+        ASSERT_TRUE(DeleteFileA(ProgramFilePath().c_str()));
+        EXPECT_TRUE(QueryEndSession(app)) << "the scheduler refused the end of the session";
+        EXPECT_TRUE(NoMessageBoxWithin(app.Process(), 500));
+        // A session end that was called off saves nothing.
+        EndSession(app, false);
+        EXPECT_FALSE(PathExists(ProgramFilePath()));
+        EndSession(app, true);
+        EXPECT_TRUE(SameBytes(ReadBytes(ProgramFilePath()), saved));
+    }
 }
 
 TEST_F(Mends, AnAddedProgrammeSurvivesAKilledProcess)
@@ -73,15 +105,26 @@ TEST_F(Mends, AnAddedProgrammeSurvivesAKilledProcess)
 TEST_F(Mends, ASecondStartOpensTheFirstSchedulerAndEnds)
 {
     Chronel& first = Start();
-    ASSERT_FALSE(first.WindowShown());
-    EXPECT_EQ(RunOnceMore(), 0u);
-    EXPECT_TRUE(WaitFor([&] { return first.WindowShown(); })) << "the running scheduler did not open";
+    for (const char* where : {"never opened", "sent back to the tray"})
+    {
+        SCOPED_TRACE(where);
+        if (std::string(where) == "sent back to the tray")
+        {
+            first.Press(ids::Ok);
+            ASSERT_TRUE(WaitFor([&] { return !first.WindowShown(); }));
+            first.Settle();
+        }
+        ASSERT_FALSE(first.WindowShown());
+        EXPECT_EQ(RunOnceMore(), 0u);
+        EXPECT_TRUE(WaitFor([&] { return first.WindowShown(); })) << "the running scheduler did not open";
+        EXPECT_TRUE(WaitFor([] { return !TrayIconShown(); })) << "an icon is left in the notification area";
+        EXPECT_TRUE(first.Running());
+    }
     int schedulers = 0;
     for (HWND window = FindWindowA("CHRONEL", nullptr); window;
          window = FindWindowExA(nullptr, window, "CHRONEL", nullptr))
         ++schedulers;
     EXPECT_EQ(schedulers, 1);
-    EXPECT_TRUE(first.Running());
 }
 
 TEST_F(Mends, TitlesWithMarkupCharactersGiveAWellFormedPlaylist)
