@@ -33,8 +33,7 @@ Chronel::Chronel() : process(Launch()), processId(process.dwProcessId)
 {
     const bool started = WaitFor(
         [&] {
-            for (HWND window = FindWindowA("CHRONEL", nullptr); window;
-                 window = FindWindowExA(nullptr, window, "CHRONEL", nullptr))
+            for (HWND window : WindowsOfClass("CHRONEL"))
                 if (ProcessOf(window) == processId)
                     mainWindow = window;
             if (mainWindow)
@@ -238,8 +237,7 @@ void EndLeftoverSchedulers()
     {
         bool found = false;
         for (const char* className : {"CHRONEL", "TrayIconClass"})
-            for (HWND window = FindWindowA(className, nullptr); window;
-                 window = FindWindowExA(nullptr, window, className, nullptr))
+            for (HWND window : WindowsOfClass(className))
             {
                 HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ProcessOf(window));
                 if (!process)

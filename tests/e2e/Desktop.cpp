@@ -182,18 +182,18 @@ BoxIcon ReadIcon(HWND box)
     return bestDistance <= 40.0 ? best : BoxIcon::Unreadable;
 }
 
-struct WindowSearch
+BOOL CALLBACK CollectWindow(HWND window, LPARAM found)
 {
-    DWORD process;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM data)
-{
-    WindowSearch& search = *reinterpret_cast<WindowSearch*>(data);
-    if (ProcessOf(window) == search.process)
-        search.found.push_back(window);
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
     return TRUE;
+}
+
+// Every top-level window of the desktop, in z-order.
+std::vector<HWND> AllTopWindows()
+{
+    std::vector<HWND> found;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 POINT TrayIconPoint(HWND taskbar)
@@ -205,8 +205,7 @@ POINT TrayIconPoint(HWND taskbar)
 
 HWND TaskbarTooltip(HWND taskbar)
 {
-    HWND tooltip = nullptr;
-    while ((tooltip = FindWindowExA(nullptr, tooltip, TOOLTIPS_CLASSA, nullptr)))
+    for (HWND tooltip : WindowsOfClass(TOOLTIPS_CLASSA))
         if (GetWindow(tooltip, GW_OWNER) == taskbar)
             return tooltip;
     return nullptr;
@@ -216,9 +215,20 @@ HWND TaskbarTooltip(HWND taskbar)
 
 std::vector<HWND> ProcessWindows(DWORD process)
 {
-    WindowSearch search{process, {}};
-    EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    for (HWND window : AllTopWindows())
+        if (ProcessOf(window) == process)
+            found.push_back(window);
+    return found;
+}
+
+std::vector<HWND> WindowsOfClass(const char* className)
+{
+    std::vector<HWND> found;
+    for (HWND window : AllTopWindows())
+        if (ClassOf(window) == className)
+            found.push_back(window);
+    return found;
 }
 
 std::string DescribeWindows(DWORD process)
@@ -420,8 +430,13 @@ HWND Taskbar()
     // Wine starts the desktop, and its taskbar, for the first program of the prefix that needs them: the
     // driver itself may be that program.
     HWND taskbar = nullptr;
-    if (!WaitFor([&] { return (taskbar = FindWindowA("Shell_TrayWnd", nullptr)) != nullptr; },
-                 3 * StepTimeout))
+    if (!WaitFor(
+            [&] {
+                const std::vector<HWND> found = WindowsOfClass("Shell_TrayWnd");
+                taskbar = found.empty() ? nullptr : found.front();
+                return taskbar != nullptr;
+            },
+            3 * StepTimeout))
         throw BenchError("the virtual desktop has no taskbar (\"Shell_TrayWnd\")");
     return taskbar;
 }

@@ -32,6 +32,10 @@ DWORD ProcessOf(HWND window);
 std::string ClassOf(HWND window);
 // Every top-level window of a process, shown or not; and the same as text, for failure messages.
 std::vector<HWND> ProcessWindows(DWORD process);
+// Every top-level window of a class, shown or not. Windows are compared by their class names: Wine's
+// FindWindow can miss a class registered by another process until this process has read that class's name
+// once.
+std::vector<HWND> WindowsOfClass(const char* className);
 std::string DescribeWindows(DWORD process);
 // The visible top-level windows of a class that belong to a process.
 std::vector<HWND> TopWindows(DWORD process, const char* className);

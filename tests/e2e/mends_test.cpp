@@ -120,11 +120,7 @@ TEST_F(Mends, ASecondStartOpensTheFirstSchedulerAndEnds)
         EXPECT_TRUE(WaitFor([] { return !TrayIconShown(); })) << "an icon is left in the notification area";
         EXPECT_TRUE(first.Running());
     }
-    int schedulers = 0;
-    for (HWND window = FindWindowA("CHRONEL", nullptr); window;
-         window = FindWindowExA(nullptr, window, "CHRONEL", nullptr))
-        ++schedulers;
-    EXPECT_EQ(schedulers, 1);
+    EXPECT_EQ(WindowsOfClass("CHRONEL").size(), 1u);
 }
 
 TEST_F(Mends, TitlesWithMarkupCharactersGiveAWellFormedPlaylist)
