@@ -12,6 +12,14 @@ ProgramFileRead ReadProgramFile(const std::string& path, std::vector<ProgramReco
         return ProgramFileRead::NotOpened;
 
     records.clear();
+    // Room for every whole record at once: a large file would otherwise be copied again at each growth.
+    if (std::fseek(file.Get(), 0, SEEK_END) == 0)
+    {
+        const long size = std::ftell(file.Get());
+        if (size > 0)
+            records.reserve(static_cast<std::size_t>(size) / sizeof(ProgramRecord));
+        std::fseek(file.Get(), 0, SEEK_SET);
+    }
     ProgramRecord record;
     while (std::fread(&record, sizeof record, 1, file.Get()) == 1)
         records.push_back(record);
