@@ -1,0 +1,294 @@
+#include "Machine.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace e2e
+{
+
+namespace
+{
+
+std::string Environment(const char* name)
+{
+    char value[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    if (length == 0 || length >= sizeof value)
+        throw BenchError(std::string(name) + " is not set: run the scenarios through scripts/test-e2e");
+    return value;
+}
+
+std::string WithBackslash(std::string folder)
+{
+    if (!folder.empty() && folder.back() != '\\')
+        folder += '\\';
+    return folder;
+}
+
+struct KeyCloser
+{
+    HKEY key = nullptr;
+    ~KeyCloser()
+    {
+        if (key)
+            RegCloseKey(key);
+    }
+};
+
+void DeleteTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = folder + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteTree(path);
+            else
+            {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+} // namespace
+
+const BenchPaths& Paths()
+{
+    static const BenchPaths paths = [] {
+        BenchPaths found;
+        found.program = Environment("CHRONEL_E2E_PROGRAM");
+        found.medialist = Environment("CHRONEL_E2E_MEDIALIST");
+        found.work = WithBackslash(Environment("CHRONEL_E2E_WORK"));
+        found.screenshots = WithBackslash(Environment("CHRONEL_E2E_SHOTS"));
+        CreateDirectoryA(found.work.c_str(), nullptr);
+        CreateDirectoryA(found.screenshots.c_str(), nullptr);
+        // Every program the driver starts inherits it, and the player inherits it from the scheduler.
+        SetEnvironmentVariableA("CHRONEL_PLAYER_LOG", (found.work + "player").c_str());
+        return found;
+    }();
+    return paths;
+}
+
+std::string DataFolder()
+{
+    char appData[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, FALSE))
+        throw BenchError("the application-data folder of this prefix cannot be found");
+    return WithBackslash(appData) + "Merovia\\Chronel\\";
+}
+
+std::string ProgramFilePath()
+{
+    return DataFolder() + "programs.chronel";
+}
+
+std::string PlaylistPath()
+{
+    return DataFolder() + "media.asx";
+}
+
+std::optional<std::string> ReadMachineString(const char* key, const char* name)
+{
+    KeyCloser open;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &open.key) != ERROR_SUCCESS)
+        return std::nullopt;
+    char value[1024] = {};
+    DWORD size = sizeof value - 1;
+    DWORD type = 0;
+    if (RegQueryValueExA(open.key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::nullopt;
+    return std::string(value);
+}
+
+std::optional<DWORD> ReadMachineDword(const char* key, const char* name)
+{
+    KeyCloser open;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &open.key) != ERROR_SUCCESS)
+        return std::nullopt;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    DWORD type = 0;
+    if (RegQueryValueExA(open.key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return std::nullopt;
+    return value;
+}
+
+void WriteMachineString(const char* key, const char* name, const std::string& value)
+{
+    KeyCloser open;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                        &open.key, nullptr) != ERROR_SUCCESS ||
+        RegSetValueExA(open.key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+        throw BenchError(std::string("cannot write the registry value ") + key + "\\" + name);
+}
+
+void ResetMachine()
+{
+    const BenchPaths& paths = Paths();
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, SettingsKey);
+    KeyCloser run;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &run.key) == ERROR_SUCCESS)
+        RegDeleteValueA(run.key, AutostartName);
+    std::string folder = DataFolder();
+    folder.pop_back();
+    DeleteTree(folder);
+    std::string work = paths.work;
+    work.pop_back();
+    DeleteTree(work);
+    CreateDirectoryA(work.c_str(), nullptr);
+    CreateDirectoryA(PlayerLogFolder().c_str(), nullptr);
+    if (PathExists(folder) || !PlayerStarts().empty() ||
+        ReadMachineString(SettingsKey, "Program List").has_value())
+        throw BenchError("the previous scenario's files or settings cannot be removed");
+}
+
+std::optional<std::string> ReadBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (!file)
+        throw BenchError("cannot write " + path);
+}
+
+bool PathExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string WriteFixture(const std::string& name, const std::string& bytes)
+{
+    const std::string path = Paths().work + name;
+    WriteBytes(path, bytes);
+    return path;
+}
+
+void WriteProgramFile(const std::string& bytes)
+{
+    std::string folder = DataFolder();
+    const std::string parent = folder.substr(0, folder.rfind('\\', folder.size() - 2));
+    CreateDirectoryA(parent.c_str(), nullptr);
+    folder.pop_back();
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteBytes(ProgramFilePath(), bytes);
+}
+
+std::string PlayerLogFolder()
+{
+    return Paths().work + "player";
+}
+
+std::vector<std::string> PlayerStarts()
+{
+    struct Start
+    {
+        FILETIME written;
+        std::string name;
+    };
+    std::vector<Start> records;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((PlayerLogFolder() + "\\wmplayer-*.txt").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+            records.push_back({entry.ftLastWriteTime, entry.cFileName});
+        while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    std::sort(records.begin(), records.end(), [](const Start& a, const Start& b) {
+        const LONG order = CompareFileTime(&a.written, &b.written);
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
+    std::vector<std::string> starts;
+    for (const Start& record : records)
+    {
+        const std::string line = ReadBytes(PlayerLogFolder() + "\\" + record.name).value_or("");
+        // The program's own name comes first, quoted or not.
+        std::size_t end = 0;
+        if (!line.empty() && line[0] == '"')
+        {
+            end = line.find('"', 1);
+            end = end == std::string::npos ? line.size() : end + 1;
+        }
+        else
+        {
+            end = line.find(' ');
+            end = end == std::string::npos ? line.size() : end;
+        }
+        const std::size_t arguments = line.find_first_not_of(' ', end);
+        starts.push_back(arguments == std::string::npos ? std::string() : line.substr(arguments));
+    }
+    return starts;
+}
+
+DWORD RunTool(const std::string& program, const std::string& arguments)
+{
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        throw BenchError("cannot start " + program);
+    CloseHandle(process.hThread);
+    const DWORD waited = WaitForSingleObject(process.hProcess, 30000);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    if (waited != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    if (waited != WAIT_OBJECT_0)
+        throw BenchError(program + " did not finish within 30 s");
+    return code;
+}
+
+SYSTEMTIME Now()
+{
+    SYSTEMTIME time;
+    GetLocalTime(&time);
+    return time;
+}
+
+int DayIndex(const SYSTEMTIME& time)
+{
+    return (time.wDayOfWeek + 6) % 7;
+}
+
+void WaitForEarlyMinute(int latestSecond)
+{
+    SYSTEMTIME time = Now();
+    if (time.wSecond <= latestSecond)
+        return;
+    Sleep(static_cast<DWORD>((60 - time.wSecond) * 1000 - time.wMilliseconds + 200));
+    time = Now();
+    if (time.wSecond > latestSecond)
+        throw BenchError("the clock did not reach the start of a minute");
+}
+
+} // namespace e2e

@@ -1,0 +1,74 @@
+// What the scheduler leaves on the machine, seen from outside: its registry values, its data folder, the
+// playlist and the stand-in player's log; and the wall clock that decides when a programme falls due.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace e2e
+{
+
+// A step of a scenario that could not be carried out (a window that never came, a file that cannot be
+// written): the scenario fails with this message instead of hanging or going on blind.
+class BenchError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Where scripts/test-e2e put the program under test and the scratch folders (Windows paths).
+struct BenchPaths
+{
+    std::string program;     // chronel.exe, with the stand-in wmplayer.exe beside it
+    std::string medialist;   // the media list builder, medialist.exe
+    std::string work;        // fixtures and the player's log; ends in a backslash
+    std::string screenshots; // pictures for people to look at; ends in a backslash
+};
+const BenchPaths& Paths();
+
+// The scheduler's per-user data folder under the application-data folder; ends in a backslash.
+std::string DataFolder();
+std::string ProgramFilePath();
+std::string PlaylistPath();
+
+inline constexpr const char* SettingsKey = "SOFTWARE\\Merovia\\Sylvane Programs";
+inline constexpr const char* RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* AutostartName = "Sylvane Programmateur";
+
+// HKEY_LOCAL_MACHINE values; empty when the key or the value is missing or of another type.
+std::optional<std::string> ReadMachineString(const char* key, const char* name);
+std::optional<DWORD> ReadMachineDword(const char* key, const char* name);
+void WriteMachineString(const char* key, const char* name, const std::string& value);
+
+// The state of a machine on which the scheduler never ran: no settings key, no autostart entry, no data
+// folder, no player log.
+void ResetMachine();
+
+std::optional<std::string> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+bool PathExists(const std::string& path);
+// Writes a fixture into the work folder and returns its full path.
+std::string WriteFixture(const std::string& name, const std::string& bytes);
+// Creates the data folder ahead of the scheduler, for a programme file written by a scenario.
+void WriteProgramFile(const std::string& bytes);
+
+// The stand-in player records each start as a file in this folder; the arguments of each start, oldest first
+// (the command line without the program's own name and the blanks after it).
+std::string PlayerLogFolder();
+std::vector<std::string> PlayerStarts();
+
+// Runs a console tool of the bench to its end; returns its exit code.
+DWORD RunTool(const std::string& program, const std::string& arguments);
+
+SYSTEMTIME Now();
+// Monday 0 ... Sunday 6.
+int DayIndex(const SYSTEMTIME& time);
+// Returns at a moment whose second is at most `latestSecond`, waiting for the next minute when needed: a
+// scenario that needs a programme due "now" must finish before the minute turns.
+void WaitForEarlyMinute(int latestSecond);
+
+} // namespace e2e

@@ -1,0 +1,191 @@
+// What the scheduler does where a plain reading of its rules would lose data or misbehave: saving at the end
+// of the session and after every change, one scheduler per session, a well-formed playlist whatever the
+// titles, and a failed save that keeps the earlier file.
+#include "Scenario.h"
+
+namespace e2e
+{
+namespace
+{
+
+class Mends : public Scenario
+{
+};
+
+const RecordFixture& Morning()
+{
+    static const RecordFixture record{"Matin", Stations()[1], {1, 0, 1, 0, 1, 0, 0}, 8, 5, 1, 0};
+    return record;
+}
+
+const RecordFixture& Evening()
+{
+    static const RecordFixture record{"Soir", Stations()[0], {1, 1, 1, 1, 1, 1, 1}, 21, 30, 0, 1};
+    return record;
+}
+
+// Defines Soir through the dialog (the stations must be loaded).
+void DefineEvening(const Chronel& app)
+{
+    app.Type(ids::ProgramName, "Soir");
+    app.SelectMedia(Stations()[0].title);
+    app.Tick(ids::AllDays);
+    app.Type(ids::Hour, "21");
+    app.Type(ids::Minute, "30");
+    app.Tick(ids::ConfirmNo);
+    AddProgram(app, "Soir");
+}
+
+// What the system does when the user logs off: asks every top-level window of the process whether the session
+// may end, then tells each of them that it ends (or that it goes on).
+bool QueryEndSession(const Chronel& app)
+{
+    bool agreed = true;
+    for (HWND window : ProcessWindows(app.Process()))
+    {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, StepTimeout,
+                                 &answer))
+            throw BenchError("a window of class \"" + ClassOf(window) + "\" held up the end of the session");
+        agreed = agreed && answer != 0;
+    }
+    return agreed;
+}
+
+void EndSession(const Chronel& app, bool ending)
+{
+    for (HWND window : ProcessWindows(app.Process()))
+    {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(window, WM_ENDSESSION, ending, ENDSESSION_LOGOFF, SMTO_NORMAL, StepTimeout,
+                                 &answer))
+            throw BenchError("a window of class \"" + ClassOf(window) + "\" held up the end of the session");
+    }
+}
+
+TEST_F(Mends, TheEndOfTheSessionSavesTheProgrammesWhereverTheWindowIs)
+{
+    const std::string saved = RecordsBytes({Morning(), Evening()});
+    WriteProgramFile(saved);
+    Chronel& app = Start();
+    for (const char* where : {"never opened", "sent back to the tray"})
+    {
+        SCOPED_TRACE(where);
+        if (std::string(where) == "sent back to the tray")
+        {
+            app.OpenWindow();
+            app.Press(ids::Ok);
+            ASSERT_TRUE(WaitFor([&] { return !app.WindowShown(); }));
+            app.Settle();
+        }
+        ASSERT_TRUE(DeleteFileA(ProgramFilePath().c_str()));
+        EXPECT_TRUE(QueryEndSession(app)) << "the scheduler refused the end of the session";
+        EXPECT_TRUE(NoMessageBoxWithin(app.Process(), 500));
+        // A session end that was called off saves nothing.
+        EndSession(app, false);
+        EXPECT_FALSE(PathExists(ProgramFilePath()));
+        EndSession(app, true);
+        EXPECT_TRUE(SameBytes(ReadBytes(ProgramFilePath()), saved));
+    }
+}
+
+TEST_F(Mends, AnAddedProgrammeSurvivesAKilledProcess)
+{
+    RememberStations();
+    Chronel& app = Start();
+    app.OpenWindow();
+    DefineEvening(app);
+    app.Kill();
+    EXPECT_TRUE(SameBytes(ReadBytes(ProgramFilePath()), RecordBytes(Evening())));
+
+    Chronel& again = Start();
+    EXPECT_EQ(again.Items(ids::ProgramList), std::vector<std::string>{"Soir"});
+}
+
+TEST_F(Mends, ASecondStartOpensTheFirstSchedulerAndEnds)
+{
+    Chronel& first = Start();
+    for (const char* where : {"never opened", "sent back to the tray"})
+    {
+        SCOPED_TRACE(where);
+        if (std::string(where) == "sent back to the tray")
+        {
+            first.Press(ids::Ok);
+            ASSERT_TRUE(WaitFor([&] { return !first.WindowShown(); }));
+            first.Settle();
+        }
+        ASSERT_FALSE(first.WindowShown());
+        EXPECT_EQ(RunOnceMore(), 0u);
+        EXPECT_TRUE(WaitFor([&] { return first.WindowShown(); })) << "the running scheduler did not open";
+        EXPECT_TRUE(WaitFor([] { return !TrayIconShown(); })) << "an icon is left in the notification area";
+        EXPECT_TRUE(first.Running());
+    }
+    EXPECT_EQ(WindowsOfClass("CHRONEL").size(), 1u);
+}
+
+TEST_F(Mends, TitlesWithMarkupCharactersGiveAWellFormedPlaylist)
+{
+    const SYSTEMTIME now = (WaitForEarlyMinute(45), Now());
+    RecordFixture night{
+        "Nuit & \"Jour\"",
+        {"Rock & \"Roll\" <Live>", "http://radio.example/?a=1&b=2", "http://flux.example/\"r&r\".mp3"},
+        {1, 1, 1, 1, 1, 1, 1},
+        static_cast<std::int16_t>(now.wHour),
+        static_cast<std::int16_t>(now.wMinute),
+        1,
+        1};
+    WriteProgramFile(RecordBytes(night));
+    Chronel& app = Start();
+    ASSERT_EQ(Now().wMinute, now.wMinute) << "the minute turned before the tick: the bench was too slow";
+    app.TimerTick();
+    const MessageBoxView question = app.WaitForMessage("after the tick in Nuit's minute");
+    // The question shows the texts as they are.
+    ExpectMessage(question, texts::LaunchQuestion(night.name, night.media.title), BoxIcon::Question);
+    Answer(question, IDOK);
+    ASSERT_TRUE(WaitFor([] { return !PlayerStarts().empty(); })) << "the player was not started";
+    EXPECT_EQ(PlayerStarts(), std::vector<std::string>{"\"" + PlaylistPath() + "\""});
+    EXPECT_TRUE(SameBytes(
+        ReadBytes(PlaylistPath()),
+        PlaylistText("Nuit &amp; &quot;Jour&quot;", "Rock &amp; &quot;Roll&quot; &lt;Live&gt;",
+                     "http://flux.example/&quot;r&amp;r&quot;.mp3", "http://radio.example/?a=1&amp;b=2")));
+}
+
+// The programme file held open without sharing by the driver: Wine running as root writes through a read-only
+// attribute, but neither creating nor replacing a file that another process holds this way can succeed.
+TEST_F(Mends, AFailedSaveShowsItsMessageAndKeepsTheEarlierFile)
+{
+    RememberStations();
+    const std::string saved = RecordBytes(Morning());
+    WriteProgramFile(saved);
+    Chronel& app = Start();
+    app.OpenWindow();
+    HANDLE held = CreateFileA(ProgramFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    app.Type(ids::ProgramName, "Soir");
+    app.SelectMedia(Stations()[0].title);
+    app.Tick(ids::AllDays);
+    app.Type(ids::Hour, "21");
+    app.Type(ids::Minute, "30");
+    app.Press(ids::AddButton);
+    MessageBoxView failed = app.WaitForMessage("after an add whose save cannot succeed");
+    ExpectMessage(failed, texts::SaveFailed, BoxIcon::Error);
+    SaveScreenshot("save-failed");
+    Answer(failed, IDOK);
+    app.Settle();
+    EXPECT_EQ(app.Items(ids::ProgramList), (std::vector<std::string>{"Matin", "Soir"}));
+
+    // The quit goes on after the same message.
+    app.Press(ids::QuitButton);
+    Answer(app.WaitForMessage("after \"Quitter\""), IDOK);
+    failed = app.WaitForMessage("after the confirmed quit whose save cannot succeed");
+    ExpectMessage(failed, texts::SaveFailed, BoxIcon::Error);
+    Answer(failed, IDOK);
+    EXPECT_EQ(app.WaitForExit(), 0u);
+    CloseHandle(held);
+    EXPECT_TRUE(SameBytes(ReadBytes(ProgramFilePath()), saved));
+}
+
+} // namespace
+} // namespace e2e
