@@ -34,6 +34,9 @@ chronel_make_prefix() {
         [ -f "$WINEPREFIX/.chronel-ready" ] && exit 0
         rm -rf "$WINEPREFIX"
         "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
+        # Windows has Tahoma (the dialog's font) and Marlett (the caption buttons); this Wine does not find
+        # its own copies by itself, and the stand-ins it picks are wider, which clips the captions.
+        cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
         "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 </dev/null
         "$WINESERVER" -w
