@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -63,4 +64,12 @@ inline void PutText(Bytes& bytes, std::size_t offset, const std::string& text)
 {
     for (std::size_t i = 0; i < text.size(); ++i)
         bytes[offset + i] = static_cast<unsigned char>(text[i]);
+}
+
+inline Bytes Concat(std::initializer_list<Bytes> parts)
+{
+    Bytes all;
+    for (const Bytes& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
 }

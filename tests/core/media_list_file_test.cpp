@@ -46,14 +46,6 @@ Bytes Record(const RecordTexts& texts, unsigned char fill = 0)
     return bytes;
 }
 
-Bytes Concat(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
 // Reads an image both from a real file and from memory; the two readings must agree.
 MediaListResult ReadImage(const Bytes& image)
 {

@@ -34,14 +34,6 @@ Bytes RecordImage(const std::string& name, int hour, int minute, unsigned char f
     return bytes;
 }
 
-Bytes Concat(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
 } // namespace
 
 TEST(ProgramFile, RecordBuiltByteByByteReadsBackFieldForField)

@@ -62,35 +62,8 @@ struct Pixels
     std::vector<std::uint32_t> values;
 };
 
-Pixels Capture(int left, int top, int width, int height)
-{
-    Pixels pixels;
-    pixels.width = width;
-    pixels.height = height;
-    pixels.values.resize(static_cast<std::size_t>(width) * height);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
-    GdiFlush();
-    for (std::size_t i = 0; i < pixels.values.size(); ++i)
-        pixels.values[i] = static_cast<const std::uint32_t*>(bits)[i] & 0xFFFFFF;
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
-Pixels Render(HICON icon, int width, int height, COLORREF background)
+// Pixels that `paint` draws into a 32-bit top-down bitmap of the given size.
+template <typename Paint> Pixels PaintedPixels(int width, int height, Paint paint)
 {
     Pixels pixels;
     pixels.width = width;
@@ -106,11 +79,7 @@ Pixels Render(HICON icon, int width, int height, COLORREF background)
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    HBRUSH brush = CreateSolidBrush(background);
-    RECT all = {0, 0, width, height};
-    FillRect(memory, &all, brush);
-    DeleteObject(brush);
-    DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    paint(memory);
     GdiFlush();
     for (std::size_t i = 0; i < pixels.values.size(); ++i)
         pixels.values[i] = static_cast<const std::uint32_t*>(bits)[i] & 0xFFFFFF;
@@ -118,6 +87,26 @@ Pixels Render(HICON icon, int width, int height, COLORREF background)
     DeleteObject(bitmap);
     DeleteDC(memory);
     return pixels;
+}
+
+Pixels Capture(int left, int top, int width, int height)
+{
+    return PaintedPixels(width, height, [&](HDC memory) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
+}
+
+Pixels Render(HICON icon, int width, int height, COLORREF background)
+{
+    return PaintedPixels(width, height, [&](HDC memory) {
+        HBRUSH brush = CreateSolidBrush(background);
+        RECT all = {0, 0, width, height};
+        FillRect(memory, &all, brush);
+        DeleteObject(brush);
+        DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    });
 }
 
 int ChannelDistance(std::uint32_t a, std::uint32_t b)
