@@ -480,3 +480,34 @@ TEST_F(MainDialog, TheTickFiresTheDueProgrammeThroughTheDialogAndRemovesIt)
     EXPECT_EQ(harness.ListTexts(IDC_PROGRAM_LIST), (std::vector<std::string>{"Garde"})); // it repeats
     SetEnvironmentVariableA("CHRONEL_PLAYER_LOG", nullptr);
 }
+
+TEST_F(MainDialog, SavesThatKeepFailingAreReportedOnceUntilOneSucceeds)
+{
+    const std::string programFile = harness.dialog.ProgramFilePath();
+    ASSERT_TRUE(CreateDirectoryA(programFile.c_str(), nullptr)); // a folder where the file should go
+    const std::string saveFailed = "Sauvegarde de la liste des programmes impossible !";
+
+    Add("A", {0}, "1", "0");
+    ASSERT_EQ(harness.dialog.shown.size(), 1u);
+    EXPECT_EQ(LastMessage(), saveFailed);
+    EXPECT_EQ(harness.dialog.shown.back().style, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    Add("B", {0}, "2", "0");
+    EXPECT_EQ(harness.dialog.shown.size(), 1u);
+    EXPECT_EQ(harness.ListTexts(IDC_PROGRAM_LIST), (std::vector<std::string>{"A", "B"}));
+
+    // The quit's save always tells.
+    EXPECT_FALSE(harness.dialog.SaveProgramList());
+    EXPECT_EQ(harness.dialog.shown.size(), 2u);
+
+    // Once a save succeeds, the next failure is told again.
+    ASSERT_TRUE(RemoveDirectoryA(programFile.c_str()));
+    Add("C", {0}, "3", "0");
+    EXPECT_EQ(harness.dialog.shown.size(), 2u);
+    EXPECT_EQ(ReadBytes(programFile).size(), 3 * 1054u);
+    DeleteFileA(programFile.c_str());
+    ASSERT_TRUE(CreateDirectoryA(programFile.c_str(), nullptr));
+    Add("D", {0}, "4", "0");
+    EXPECT_EQ(harness.dialog.shown.size(), 3u);
+    EXPECT_EQ(LastMessage(), saveFailed);
+    RemoveDirectoryA(programFile.c_str());
+}

@@ -371,16 +371,27 @@ void CMain::LoadProgramList()
 
 bool CMain::SaveProgramList()
 {
-    if (WriteProgramFile(programFilePath, programs.Data(), programs.Size()))
-        return true;
-    ShowMessage(SaveFailed, MB_OK | MB_ICONERROR);
-    return false;
+    lastSaveFailed = !WriteProgramFile(programFilePath, programs.Data(), programs.Size());
+    if (lastSaveFailed)
+        ShowMessage(SaveFailed, MB_OK | MB_ICONERROR);
+    return !lastSaveFailed;
+}
+
+void CMain::SaveChanges()
+{
+    // Every change reaches the disk at once: a tray program is usually ended by the log-off, not by
+    // "Quitter". While saving keeps failing, the user is told once, not at every change; the quit tells
+    // again.
+    if (!lastSaveFailed)
+    {
+        SaveProgramList();
+        return;
+    }
+    lastSaveFailed = !WriteProgramFile(programFilePath, programs.Data(), programs.Size());
 }
 
 void CMain::AfterProgramsChanged()
 {
     RefreshProgramList();
-    // Every change reaches the disk at once: a tray program is usually ended by the log-off, not by
-    // "Quitter".
-    SaveProgramList();
+    SaveChanges();
 }

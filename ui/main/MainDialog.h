@@ -70,6 +70,8 @@ private:
     void SendToParent(UINT message, WPARAM wParam);
     void ApplyAllDays();
     void AfterProgramsChanged();
+    // The save after a change of the list.
+    void SaveChanges();
 
     // The scheduler tick's calls back into the dialog.
     class TickBridge : public TickHooks
@@ -87,6 +89,7 @@ private:
     // The programme file of this start, built by the data folder's preparation: saves never go to a path
     // that another user's start wrote into the shared registry value.
     std::string programFilePath;
+    bool lastSaveFailed = false;
     SchedulerTick tick;
     TickBridge tickBridge{*this};
 };

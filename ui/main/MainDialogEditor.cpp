@@ -57,7 +57,7 @@ void CMain::AddProgram()
         }
     }
     ShowProgramInfo();
-    SaveProgramList();
+    SaveChanges();
 }
 
 void CMain::RemoveProgram()
