@@ -110,35 +110,29 @@ void Chronel::Tick(int id) const
 
 void Chronel::SelectMedia(const std::string& title) const
 {
-    HWND list = Control(ids::MediaList);
-    const std::vector<std::string> items = ListItems(list);
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i] == title)
-        {
-            DWORD_PTR result = 0;
-            SendMessageTimeoutA(list, LB_SETCURSEL, i, 0, SMTO_NORMAL, StepTimeout, &result);
-            SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(ids::MediaList, LBN_SELCHANGE),
-                                reinterpret_cast<LPARAM>(list), SMTO_NORMAL, StepTimeout, &result);
-            return;
-        }
-    throw BenchError("the media list box does not show \"" + title + "\"");
+    SelectItem(ids::MediaList, title, "media");
 }
 
 void Chronel::SelectProgram(const std::string& name) const
 {
-    HWND list = Control(ids::ProgramList);
+    SelectItem(ids::ProgramList, name, "programme");
+}
+
+void Chronel::SelectItem(int listId, const std::string& text, const char* listName) const
+{
+    HWND list = Control(listId);
     const std::vector<std::string> items = ListItems(list);
     for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i] == name)
+        if (items[i] == text)
         {
             // The list box tells its dialog of a selection made with the mouse.
             DWORD_PTR result = 0;
             SendMessageTimeoutA(list, LB_SETCURSEL, i, 0, SMTO_NORMAL, StepTimeout, &result);
-            SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(ids::ProgramList, LBN_SELCHANGE),
+            SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE),
                                 reinterpret_cast<LPARAM>(list), SMTO_NORMAL, StepTimeout, &result);
             return;
         }
-    throw BenchError("the programme list box does not show \"" + name + "\"");
+    throw BenchError(std::string("the ") + listName + " list box does not show \"" + text + "\"");
 }
 
 void Chronel::ClearProgramSelection() const
@@ -219,15 +213,7 @@ void Chronel::Kill()
 DWORD RunOnceMore(DWORD timeout)
 {
     PROCESS_INFORMATION process = Launch();
-    const DWORD waited = WaitForSingleObject(process.hProcess, timeout);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    if (waited != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
-    if (waited != WAIT_OBJECT_0)
-        throw BenchError("a second chronel.exe did not end within " + std::to_string(timeout / 1000) + " s");
-    return code;
+    return WaitForExitCode(process.hProcess, timeout, "a second chronel.exe");
 }
 
 void EndLeftoverSchedulers()

@@ -98,6 +98,7 @@ public:
     void Kill();
 
 private:
+    void SelectItem(int listId, const std::string& text, const char* listName) const;
     PROCESS_INFORMATION process = {};
     DWORD processId = 0;
     DWORD startTick = GetTickCount();

@@ -257,14 +257,19 @@ DWORD RunTool(const std::string& program, const std::string& arguments)
                         &startup, &process))
         throw BenchError("cannot start " + program);
     CloseHandle(process.hThread);
-    const DWORD waited = WaitForSingleObject(process.hProcess, 30000);
+    return WaitForExitCode(process.hProcess, 30000, program);
+}
+
+DWORD WaitForExitCode(HANDLE process, DWORD timeout, const std::string& what)
+{
+    const DWORD waited = WaitForSingleObject(process, timeout);
     DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
+    GetExitCodeProcess(process, &code);
     if (waited != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
+        TerminateProcess(process, 1);
+    CloseHandle(process);
     if (waited != WAIT_OBJECT_0)
-        throw BenchError(program + " did not finish within 30 s");
+        throw BenchError(what + " did not end within " + std::to_string(timeout / 1000) + " s");
     return code;
 }
 

@@ -64,6 +64,10 @@ std::vector<std::string> PlayerStarts();
 // Runs a console tool of the bench to its end; returns its exit code.
 DWORD RunTool(const std::string& program, const std::string& arguments);
 
+// Waits for a started process to end and closes its handle; returns its exit code. A process still running
+// after `timeout` ms is terminated and reported as `what` "did not end within N s".
+DWORD WaitForExitCode(HANDLE process, DWORD timeout, const std::string& what);
+
 SYSTEMTIME Now();
 // Monday 0 ... Sunday 6.
 int DayIndex(const SYSTEMTIME& time);

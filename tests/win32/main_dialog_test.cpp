@@ -56,10 +56,12 @@ protected:
     }
 
     // Fills the definition area and presses "Ajouter".
-    void Add(const std::string& name, std::initializer_list<int> dayIndexes, const std::string& hour,
+    // An empty `media` leaves no media item selected.
+    void Add(const std::string& name, const std::vector<int>& dayIndexes, const std::string& hour,
              const std::string& minute, const std::string& media = "Radio Sylvane")
     {
         harness.SetText(IDC_PROGRAM_NAME, name);
+        harness.Item(IDC_MEDIA_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1));
         if (!media.empty())
             harness.SelectMedia(media);
         for (int id = IDC_DAY1; id <= IDC_DAY7; ++id)
@@ -191,18 +193,8 @@ TEST_F(MainDialog, AddShowsTheFirstFailingCheckWithItsIcon)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.what);
-        harness.Item(IDC_MEDIA_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1));
         harness.dialog.shown.clear();
-        harness.SetText(IDC_PROGRAM_NAME, c.name);
-        if (!c.media.empty())
-            harness.SelectMedia(c.media);
-        for (int id = IDC_DAY1; id <= IDC_DAY7; ++id)
-            harness.Check(id, false);
-        for (int day : c.days)
-            harness.Check(IDC_DAY1 + day, true);
-        harness.SetText(IDC_HOUR, c.hour);
-        harness.SetText(IDC_MINUTE, c.minute);
-        harness.Click(IDC_BUTTON_ADD);
+        Add(c.name, c.days, c.hour, c.minute, c.media);
         ASSERT_EQ(harness.dialog.shown.size(), 1u);
         EXPECT_EQ(harness.dialog.shown[0].text, c.message);
         EXPECT_EQ(harness.dialog.shown[0].style, MB_OK | c.icon);
