@@ -19,12 +19,7 @@ else
 fi
 export WINE WINESERVER
 
-# True when this machine can run 32-bit Wine: some kernels are built without 32-bit support.
-chronel_can_run_win32() {
-    /usr/lib/wine/wineserver32 --version >/dev/null 2>&1
-}
-
-# Creates the prefix once (about 13 s) with Wine's virtual desktop, in which hiding windows and removing tray
+# Creates the prefix once (about 10 s; 20-100 s where 32-bit Wine runs under qemu) with Wine's virtual desktop, in which hiding windows and removing tray
 # icons does not block and the taskbar with its notification area exists.
 chronel_make_prefix() {
     [ -f "$WINEPREFIX/.chronel-ready" ] && return 0
