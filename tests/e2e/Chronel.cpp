@@ -8,7 +8,7 @@ namespace e2e
 namespace
 {
 
-constexpr DWORD StartTimeout = 30000;
+constexpr DWORD StartTimeout = 120000;
 
 PROCESS_INFORMATION Launch()
 {

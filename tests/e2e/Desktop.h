@@ -12,7 +12,8 @@ namespace e2e
 {
 
 // How long a window may take to react to one step before the scenario fails.
-inline constexpr DWORD StepTimeout = 10000;
+// Generous: under qemu a first use of a code path can take seconds; a passing step never waits for it.
+inline constexpr DWORD StepTimeout = 30000;
 
 // Polls `condition` every 50 ms until it holds or `timeout` ms have passed; true when it held.
 template <class Condition> bool WaitFor(Condition condition, DWORD timeout = StepTimeout)
