@@ -159,9 +159,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
-        // The session is ending without "Quitter": keep every change.
+        // The session is ending without "Quitter": keep every change, without a box that would only hold
+        // up the log-off.
         if (wParam)
-            mainDialog.SaveProgramList();
+            mainDialog.SaveProgramList(true);
         return 0;
     case WM_COMMAND:
         switch (LOWORD(wParam))

@@ -3,26 +3,55 @@
 #include "schedule/FileSystem.h"
 #include "schedule/UniqueHandle.h"
 
-ProgramFileRead ReadProgramFile(const std::string& path, std::vector<ProgramRecord>& records)
+#include <cerrno>
+#include <new>
+
+const FileCalls& StandardFileCalls()
+{
+    static const FileCalls calls = {
+        [](const char* path, const char* mode) { return std::fopen(path, mode); },
+        [](std::FILE* file, long offset, int origin) { return std::fseek(file, offset, origin); },
+        [](std::FILE* file) { return std::ftell(file); },
+        [](void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
+            return std::fread(buffer, size, count, file);
+        },
+    };
+    return calls;
+}
+
+ProgramFileRead ReadProgramFile(const std::string& path, std::vector<ProgramRecord>& records,
+                                const FileCalls& calls)
 {
     if (path.empty())
-        return ProgramFileRead::NotOpened;
-    UniqueFile file(std::fopen(path.c_str(), "rb"));
+        return ProgramFileRead::Missing;
+    errno = 0;
+    UniqueFile file(calls.open(path.c_str(), "rb"));
     if (!file)
-        return ProgramFileRead::NotOpened;
+        // Only a file that is not there is an empty list; one that is there but held by another program (or
+        // refused) must be read later, never replaced by what this start has.
+        return errno == ENOENT ? ProgramFileRead::Missing : ProgramFileRead::Unreadable;
 
-    records.clear();
-    // Room for every whole record at once: a large file would otherwise be copied again at each growth.
-    if (std::fseek(file.Get(), 0, SEEK_END) == 0)
+    // The whole records in one read: proportionate for a file of any size, and any short read is a failure.
+    if (calls.seek(file.Get(), 0, SEEK_END) != 0)
+        return ProgramFileRead::Unreadable;
+    const long size = calls.tell(file.Get());
+    if (size < 0 || calls.seek(file.Get(), 0, SEEK_SET) != 0)
+        return ProgramFileRead::Unreadable;
+    const std::size_t count = static_cast<std::size_t>(size) / sizeof(ProgramRecord);
+
+    std::vector<ProgramRecord> loaded;
+    try
     {
-        const long size = std::ftell(file.Get());
-        if (size > 0)
-            records.reserve(static_cast<std::size_t>(size) / sizeof(ProgramRecord));
-        std::fseek(file.Get(), 0, SEEK_SET);
+        loaded.resize(count);
     }
-    ProgramRecord record;
-    while (std::fread(&record, sizeof record, 1, file.Get()) == 1)
-        records.push_back(record);
+    catch (const std::bad_alloc&)
+    {
+        // More records than this process can hold: the file is kept as it is.
+        return ProgramFileRead::Unreadable;
+    }
+    if (count > 0 && calls.read(loaded.data(), sizeof(ProgramRecord), count, file.Get()) != count)
+        return ProgramFileRead::Unreadable;
+    records = std::move(loaded);
     return ProgramFileRead::Read;
 }
 

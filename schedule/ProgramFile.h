@@ -2,6 +2,7 @@
 
 #include "schedule/ProgramRecord.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -9,13 +10,25 @@
 
 enum class ProgramFileRead
 {
-    NotOpened, // missing or unreadable: the caller keeps its list as it is
+    Missing,    // no such file (or no path): an empty list
+    Unreadable, // the file is there but could not be opened, measured or read: it must not be written over
     Read,
 };
 
+// The C library calls the reader makes, each checked; tests substitute failing ones.
+struct FileCalls
+{
+    std::FILE* (*open)(const char* path, const char* mode);
+    int (*seek)(std::FILE* file, long offset, int origin);
+    long (*tell)(std::FILE* file);
+    std::size_t (*read)(void* buffer, std::size_t size, std::size_t count, std::FILE* file);
+};
+const FileCalls& StandardFileCalls();
+
 // Reads every whole record of the file at `path` into `records` (replacing its content); a trailing fragment
-// shorter than a record is dropped.
-ProgramFileRead ReadProgramFile(const std::string& path, std::vector<ProgramRecord>& records);
+// shorter than a record is dropped. Unless it returns Read, `records` is left as it was.
+ProgramFileRead ReadProgramFile(const std::string& path, std::vector<ProgramRecord>& records,
+                                const FileCalls& calls = StandardFileCalls());
 
 using ReplaceFileFn = bool (*)(const std::string& from, const std::string& to);
 

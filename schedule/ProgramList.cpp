@@ -38,6 +38,15 @@ void ProgramList::Replace(std::vector<ProgramRecord> loaded)
         serials.push_back(nextSerial++);
 }
 
+void ProgramList::InsertFront(const std::vector<ProgramRecord>& loaded)
+{
+    records.insert(records.begin(), loaded.begin(), loaded.end());
+    std::vector<Serial> front;
+    for (std::size_t i = 0; i < loaded.size(); ++i)
+        front.push_back(nextSerial++);
+    serials.insert(serials.begin(), front.begin(), front.end());
+}
+
 void ProgramList::Clear()
 {
     records.clear();

@@ -27,6 +27,8 @@ public:
     // Position of the record stored at this address, or Size() when the address is not one of the list's.
     std::size_t IndexOf(const ProgramRecord* record) const;
     void Replace(std::vector<ProgramRecord> loaded);
+    // Puts `loaded` before the records already here, which keep their serials.
+    void InsertFront(const std::vector<ProgramRecord>& loaded);
     void Clear();
 
 private:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "schedule/ProgramRecord.h"
+#include "scheduler/Tick.h"
 
 #include <windows.h>
 
@@ -11,7 +12,11 @@
 // with its caption, tests an answer of their own.
 using AskFn = std::function<int(const std::string& text, unsigned style)>;
 
+// The folder the playlist goes to: the data folder, or the user's temporary folder when there is none
+// (never a path relative to whatever the current folder is). Ends in a backslash; empty when neither exists.
+std::string PlaylistFolder(const char* dataFolder);
+
 // Starts a due programme: asks first when the record wants confirmation (only OK goes on), writes
-// "media.asx" into the data folder and has the shell open "wmplayer.exe" with it. Every failure is silent:
-// a cancelled question, a playlist that cannot be written (no player then), a player that does not start.
-void LaunchProgram(HWND owner, const ProgramRecord& record, const char* dataFolder, const AskFn& ask);
+// "media.asx" into the playlist folder and has the shell open "wmplayer.exe" with it. Says whether the user
+// declined, or the playlist could not be written or the player could not be started.
+LaunchResult LaunchProgram(HWND owner, const ProgramRecord& record, const char* dataFolder, const AskFn& ask);

@@ -41,12 +41,13 @@ int SchedulerTick::OnTimer(unsigned id, unsigned timerId, bool active, const Tic
         return 0;
 
     const int dayIndex = DayIndexFromWeekday(now.dayOfWeek);
-    if (now.hour == lastCheck.hour && now.minute == lastCheck.minute)
+    if (checked && now.hour == lastCheck.hour && now.minute == lastCheck.minute)
         return 0;
 
     // The minute counts as handled before anything can run a nested message loop, so a tick arriving
     // meanwhile in the same minute does nothing.
     lastCheck = {dayIndex, now.hour, now.minute};
+    checked = true;
     hooks.ShowClock(ClockCaption(now.hour, now.minute));
 
     const std::size_t due = FindFirstDue(programs, dayIndex, now.hour, now.minute);
@@ -57,15 +58,15 @@ int SchedulerTick::OnTimer(unsigned id, unsigned timerId, bool active, const Tic
     // move this one: it gets its own copy, and the record is found again by its serial afterwards.
     const ProgramList::Serial fired = programs.SerialAt(due);
     const ProgramRecord record = programs[due];
-    hooks.Launch(record);
+    const LaunchResult launched = hooks.Launch(record);
 
-    if (record.repeat == 0)
+    if (record.repeat == 0 && launched != LaunchResult::Failed)
     {
         const std::size_t position = programs.Find(fired);
         if (position < programs.Size())
         {
             programs.RemoveAt(position);
-            hooks.ProgramRemoved();
+            hooks.ProgramRemoved(position);
         }
     }
     return 1;

@@ -14,6 +14,14 @@ struct TickClock
     int minute;
 };
 
+// What became of a launch.
+enum class LaunchResult
+{
+    Started,  // the player was asked to open the playlist
+    Declined, // the user cancelled the question
+    Failed,   // the playlist could not be written or the player could not be started
+};
+
 // What the tick does to the world around it: the dialog's clock caption, the launch, the list box.
 class TickHooks
 {
@@ -22,9 +30,9 @@ public:
     virtual void ShowClock(const std::string& caption) = 0;
     // Gets a copy of the fired record that stays valid whatever happens to the list meanwhile; may run a
     // nested message loop in which further ticks run.
-    virtual void Launch(const ProgramRecord& record) = 0;
-    // Called after the tick removed the record it fired.
-    virtual void ProgramRemoved() = 0;
+    virtual LaunchResult Launch(const ProgramRecord& record) = 0;
+    // Called after the tick removed the record it fired, which was at `position`.
+    virtual void ProgramRemoved(std::size_t position) = 0;
 };
 
 // The index into ProgramRecord::days (0 = Monday ... 6 = Sunday) for a platform day of week (0 = Sunday);
@@ -42,7 +50,8 @@ std::size_t FindFirstDue(const ProgramList& programs, int dayIndex, int hour, in
 std::string ClockCaption(int hour, int minute);
 
 // The scheduler's timer handler: at most one check per minute of local time, at most one programme fired
-// per check, a non-repeating programme removed after its launch whatever the launch did.
+// per check. A non-repeating programme is removed after its launch, or after the user declined it; one
+// whose launch failed stays, so that it is not lost.
 class SchedulerTick
 {
 public:
@@ -57,6 +66,8 @@ private:
         int hour;
         int minute;
     };
-    // The last minute checked; 00:00 until the first check, so a first tick at 00:00 checks nothing.
+    // The last minute checked. Nothing is checked before the first tick, whatever its minute (00:00
+    // included).
     Check lastCheck{0, 0, 0};
+    bool checked = false;
 };

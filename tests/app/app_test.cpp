@@ -69,11 +69,12 @@ VOID CALLBACK LookForBox(HWND, UINT, UINT_PTR timer, DWORD)
         KillTimer(nullptr, timer);
 }
 
-void AnswerNextBox(int answer)
+// Returns the timer that looks for the box, for a test that expects none.
+UINT_PTR AnswerNextBox(int answer)
 {
     g_answer = answer;
     g_question.clear();
-    SetTimer(nullptr, 0, 50, LookForBox);
+    return SetTimer(nullptr, 0, 50, LookForBox);
 }
 
 std::string ProgramFile()
@@ -180,6 +181,16 @@ TEST(Application, TheEndOfTheSessionSavesTheProgrammes)
     EXPECT_FALSE(FileExists(ProgramFile()));
     SendMessageA(main, WM_ENDSESSION, TRUE, 0);
     EXPECT_TRUE(FileExists(ProgramFile()));
+
+    // Windows is ending the session: a failing save shows no box that would only hold up the log-off.
+    ASSERT_TRUE(DeleteFileA(ProgramFile().c_str()));
+    ASSERT_TRUE(CreateDirectoryA(ProgramFile().c_str(), nullptr));
+    const int questions = g_questions;
+    const UINT_PTR watching = AnswerNextBox(IDOK);
+    SendMessageA(main, WM_ENDSESSION, TRUE, 0);
+    KillTimer(nullptr, watching);
+    EXPECT_EQ(g_questions, questions) << g_question;
+    RemoveDirectoryA(ProgramFile().c_str());
 }
 
 TEST(Application, ConfirmedQuitSavesRemovesTheIconAndEndsTheLoopWithZero)

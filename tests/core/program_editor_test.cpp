@@ -219,3 +219,12 @@ TEST(ProgramEditor, InformationPanelTexts)
     std::memset(damaged.name, 'z', TextFieldSize);
     EXPECT_EQ(DescribeProgram(&damaged).name, std::string(259, 'z'));
 }
+
+TEST(ProgramEditor, SelectionFollowsTheSelectedRecordWhenAnotherIsRemoved)
+{
+    const std::size_t none = static_cast<std::size_t>(-1);
+    // With A, B, C listed in that order: {selected, removed, selected afterwards}.
+    const std::size_t cases[][3] = {{1, 0, 0}, {1, 2, 1}, {1, 1, none}, {2, 0, 1}, {0, 0, none}};
+    for (const auto& c : cases)
+        EXPECT_EQ(SelectionAfterRemoval(c[0], c[1]), c[2]) << "selected " << c[0] << ", removed " << c[1];
+}

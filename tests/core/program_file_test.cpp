@@ -1,11 +1,13 @@
 #include "schedule/ProgramFile.h"
 #include "schedule/ProgramList.h"
+#include "schedule/ProgramStore.h"
 #include "schedule/TextField.h"
 
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace
@@ -32,6 +34,51 @@ Bytes RecordImage(const std::string& name, int hour, int minute, unsigned char f
     bytes[1052] = 1;
     bytes[1053] = 0;
     return bytes;
+}
+
+// The real C library calls, but for the one that a test makes fail.
+enum class Failing
+{
+    Nothing,
+    OpenDenied,
+    OpenMissing,
+    Seek,
+    Tell,
+    Read,
+};
+Failing failing = Failing::Nothing;
+
+const FileCalls FailingCalls = {
+    [](const char* path, const char* mode) -> std::FILE* {
+        if (failing == Failing::OpenDenied || failing == Failing::OpenMissing)
+        {
+            errno = failing == Failing::OpenDenied ? EACCES : ENOENT;
+            return nullptr;
+        }
+        return std::fopen(path, mode);
+    },
+    [](std::FILE* file, long offset, int origin) {
+        return failing == Failing::Seek ? -1 : std::fseek(file, offset, origin);
+    },
+    [](std::FILE* file) { return failing == Failing::Tell ? -1L : std::ftell(file); },
+    [](void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
+        return failing == Failing::Read ? count - 1 : std::fread(buffer, size, count, file);
+    },
+};
+
+ProgramRecord Named(const char* name)
+{
+    ProgramRecord record{};
+    SetFieldText(record.name, name);
+    return record;
+}
+
+std::vector<std::string> Names(const ProgramList& programs)
+{
+    std::vector<std::string> names;
+    for (const ProgramRecord& record : programs.Records())
+        names.emplace_back(FieldText(record.name));
+    return names;
 }
 
 } // namespace
@@ -107,10 +154,71 @@ TEST(ProgramFile, MissingFileLeavesTheListAsItWas)
     TempFolder folder;
     std::vector<ProgramRecord> records(2);
     records[0].hour = 17;
-    EXPECT_EQ(ReadProgramFile(folder.File("absent.chronel"), records), ProgramFileRead::NotOpened);
-    EXPECT_EQ(ReadProgramFile("", records), ProgramFileRead::NotOpened);
+    EXPECT_EQ(ReadProgramFile(folder.File("absent.chronel"), records), ProgramFileRead::Missing);
+    EXPECT_EQ(ReadProgramFile("", records), ProgramFileRead::Missing);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].hour, 17);
+}
+
+TEST(ProgramFile, EveryFailingCallMakesTheFileUnreadableNeverEmpty)
+{
+    TempFolder folder;
+    const std::string path = folder.File("programs.chronel");
+    WriteBytes(path, Concat({RecordImage("Un", 1, 1), RecordImage("Deux", 2, 2)}));
+    const struct
+    {
+        Failing call;
+        ProgramFileRead expected;
+    } cases[] = {
+        {Failing::Nothing, ProgramFileRead::Read},          {Failing::OpenMissing, ProgramFileRead::Missing},
+        {Failing::OpenDenied, ProgramFileRead::Unreadable}, {Failing::Seek, ProgramFileRead::Unreadable},
+        {Failing::Tell, ProgramFileRead::Unreadable},       {Failing::Read, ProgramFileRead::Unreadable},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(static_cast<int>(c.call));
+        failing = c.call;
+        std::vector<ProgramRecord> records(3);
+        EXPECT_EQ(ReadProgramFile(path, records, FailingCalls), c.expected);
+        // Only a successful read replaces what the caller had.
+        EXPECT_EQ(records.size(), c.expected == ProgramFileRead::Read ? 2u : 3u);
+    }
+    failing = Failing::Nothing;
+}
+
+TEST(ProgramStore, AnUnreadableFileIsNeverWrittenOverAndItsRecordsComeFirstOnceRead)
+{
+    TempFolder folder;
+    const std::string path = folder.File("programs.chronel");
+    const Bytes old = Concat({RecordImage("Ancien", 1, 1, 0xEE), RecordImage("Autre", 2, 2)});
+    WriteBytes(path, old);
+    ProgramStore store(path, FailingCalls);
+    ProgramList programs;
+
+    failing = Failing::OpenDenied;
+    EXPECT_EQ(store.Load(programs), ProgramFileRead::Unreadable);
+    EXPECT_TRUE(store.Pending());
+    EXPECT_TRUE(programs.Empty());
+    const ProgramList::Serial added = programs.Append(Named("Nouveau"));
+    EXPECT_EQ(store.Save(programs).outcome, ProgramStore::Outcome::NotRead);
+    EXPECT_EQ(ReadBytes(path), old);
+
+    failing = Failing::Nothing;
+    const ProgramStore::SaveResult saved = store.Save(programs);
+    EXPECT_EQ(saved.outcome, ProgramStore::Outcome::Saved);
+    EXPECT_EQ(saved.merged, 2u);
+    EXPECT_FALSE(store.Pending());
+    EXPECT_EQ(Names(programs), (std::vector<std::string>{"Ancien", "Autre", "Nouveau"}));
+    // A launch waiting on "Nouveau" across the save still finds it.
+    EXPECT_EQ(programs.Find(added), 2u);
+    Bytes expected = old;
+    const auto* addedBytes = reinterpret_cast<const unsigned char*>(&programs[2]);
+    expected.insert(expected.end(), addedBytes, addedBytes + sizeof(ProgramRecord));
+    EXPECT_EQ(ReadBytes(path), expected);
+
+    // Read once, the file is the list's own: the next save merges nothing again.
+    EXPECT_EQ(store.Save(programs).merged, 0u);
+    EXPECT_EQ(ReadBytes(path), expected);
 }
 
 TEST(ProgramFile, SavingAnEmptyListGivesAnEmptyFileAndLeavesNoTemporary)

@@ -45,17 +45,19 @@ class RecordingHooks : public TickHooks
 public:
     std::vector<std::string> captions;
     std::vector<std::string> launched;
-    int removals = 0;
+    std::vector<std::size_t> removedAt;
     std::function<void(const ProgramRecord&)> onLaunch;
+    LaunchResult result = LaunchResult::Started;
 
     void ShowClock(const std::string& caption) override { captions.push_back(caption); }
-    void Launch(const ProgramRecord& record) override
+    LaunchResult Launch(const ProgramRecord& record) override
     {
         launched.emplace_back(FieldText(record.name));
         if (onLaunch)
             onLaunch(record);
+        return result;
     }
-    void ProgramRemoved() override { ++removals; }
+    void ProgramRemoved(std::size_t position) override { removedAt.push_back(position); }
 };
 
 using Names_ = std::vector<std::string>;
@@ -132,12 +134,12 @@ TEST(Tick, FiresTheDueProgrammeAndRemovesItUnlessItRepeats)
     EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, {Monday, 8, 5}, programs, hooks), 1);
     EXPECT_EQ(hooks.captions, Names_{"Il est 08 h et 05 min."});
     EXPECT_EQ(hooks.launched, Names_{"Matin"});
-    EXPECT_EQ(hooks.removals, 1);
+    EXPECT_EQ(hooks.removedAt.size(), 1u);
     EXPECT_EQ(Names(programs), Names_{"Chaque lundi"});
 
     EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, {Monday, 8, 6}, programs, hooks), 1);
     EXPECT_EQ(hooks.launched, (Names_{"Matin", "Chaque lundi"}));
-    EXPECT_EQ(hooks.removals, 1);
+    EXPECT_EQ(hooks.removedAt.size(), 1u);
     EXPECT_EQ(Names(programs), Names_{"Chaque lundi"});
 
     // A week later (with ticks in between) the repeating one fires again.
@@ -192,7 +194,7 @@ TEST(Tick, SundayIsPlatformDayZero)
     EXPECT_EQ(hooks.launched, (Names_{"Dimanche", "Lundi"}));
 }
 
-TEST(Tick, MidnightCountsAsCheckedAtStart)
+TEST(Tick, TheFirstTickChecksWhateverTheMinuteMidnightIncluded)
 {
     ProgramList programs;
     programs.Append(Program("Minuit", 0, 0, 0));
@@ -200,12 +202,12 @@ TEST(Tick, MidnightCountsAsCheckedAtStart)
     SchedulerTick tick;
     RecordingHooks hooks;
 
+    EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, {Monday, 0, 0}, programs, hooks), 1);
     EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, {Monday, 0, 0}, programs, hooks), 0);
-    EXPECT_TRUE(hooks.captions.empty());
     EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, {Monday, 0, 1}, programs, hooks), 1);
-    EXPECT_EQ(hooks.captions, Names_{"Il est 00 h et 01 min."});
-    EXPECT_EQ(hooks.launched, Names_{"Minuit une"});
-    EXPECT_EQ(Names(programs), Names_{"Minuit"});
+    EXPECT_EQ(hooks.captions, (Names_{"Il est 00 h et 00 min.", "Il est 00 h et 01 min."}));
+    EXPECT_EQ(hooks.launched, (Names_{"Minuit", "Minuit une"}));
+    EXPECT_TRUE(programs.Empty());
 }
 
 TEST(Tick, InactiveOrForeignTimerDoesNothingAtAll)
@@ -226,20 +228,33 @@ TEST(Tick, InactiveOrForeignTimerDoesNothingAtAll)
     EXPECT_EQ(hooks.launched, Names_{"Matin"});
 }
 
-TEST(Tick, NonRepeatingProgrammeIsRemovedWhateverTheLaunchDid)
+TEST(Tick, NonRepeatingProgrammeStaysOnlyWhenItsLaunchFailed)
 {
-    // A launch whose question was cancelled (or whose playlist could not be written) returns like any other.
-    ProgramList programs;
-    programs.Append(Program("Matin", 0, 8, 5));
-    SchedulerTick tick;
-    RecordingHooks hooks;
-    bool cancelled = false;
-    hooks.onLaunch = [&](const ProgramRecord&) { cancelled = true; };
+    const struct
+    {
+        LaunchResult result;
+        Names_ left;
+        std::vector<std::size_t> removedAt;
+    } cases[] = {
+        {LaunchResult::Started, {"Avant", "Après"}, {1}},
+        {LaunchResult::Declined, {"Avant", "Après"}, {1}},
+        {LaunchResult::Failed, {"Avant", "Matin", "Après"}, {}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(static_cast<int>(c.result));
+        ProgramList programs;
+        programs.Append(Program("Avant", 0, 7, 0));
+        programs.Append(Program("Matin", 0, 8, 5));
+        programs.Append(Program("Après", 0, 9, 0));
+        SchedulerTick tick;
+        RecordingHooks hooks;
+        hooks.result = c.result;
 
-    EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, {Monday, 8, 5}, programs, hooks), 1);
-    EXPECT_TRUE(cancelled);
-    EXPECT_TRUE(programs.Empty());
-    EXPECT_EQ(hooks.removals, 1);
+        EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, {Monday, 8, 5}, programs, hooks), 1);
+        EXPECT_EQ(Names(programs), c.left);
+        EXPECT_EQ(hooks.removedAt, c.removedAt);
+    }
 }
 
 TEST(Tick, TickInsideTheLaunchInTheSameMinuteDoesNothing)
@@ -327,7 +342,7 @@ TEST(Tick, FiredRecordRemovedDuringTheLaunchTakesNoOtherWithIt)
 
     EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, {Monday, 8, 5}, programs, hooks), 1);
     EXPECT_EQ(Names(programs), Names_{"moves up"});
-    EXPECT_EQ(hooks.removals, 0);
+    EXPECT_TRUE(hooks.removedAt.empty());
 }
 
 TEST(Tick, IdenticalRecordAddedDuringTheLaunchIsNotTheFiredOne)
@@ -346,5 +361,5 @@ TEST(Tick, IdenticalRecordAddedDuringTheLaunchIsNotTheFiredOne)
 
     EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, {Monday, 8, 5}, programs, hooks), 1);
     EXPECT_EQ(Names(programs), Names_{"Matin"});
-    EXPECT_EQ(hooks.removals, 0);
+    EXPECT_TRUE(hooks.removedAt.empty());
 }

@@ -131,8 +131,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         int launches = 0;
         void ShowClock(const std::string&) override {}
-        void Launch(const ProgramRecord&) override { ++launches; }
-        void ProgramRemoved() override {}
+        LaunchResult Launch(const ProgramRecord&) override
+        {
+            ++launches;
+            return LaunchResult::Started;
+        }
+        void ProgramRemoved(std::size_t) override {}
     } hooks;
     for (const ProgramRecord& record : records)
     {

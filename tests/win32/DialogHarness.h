@@ -7,6 +7,7 @@
 #include "resources/resource.h"
 #include "SettingsReset.h"
 #include "schedule/Settings_win.h"
+#include "schedule/TextField.h"
 #include "ui/main/Fonts.h"
 #include "ui/main/MainDialog.h"
 
@@ -38,12 +39,15 @@ public:
     }
     std::string ChooseMediaListFile() override { return chosenPath; }
     TickClock ReadClock() override { return clock; }
+    bool SetAutostart(bool on) override { return !autostartRefused && CMain::SetAutostart(on); }
+    void SetDataFolder(const char* folder) { SetFieldText(dataFolder, folder); }
 
     std::vector<ShownMessage> shown;
     std::deque<int> answers;
     void (*onMessage)() = nullptr;
     std::string chosenPath;
     TickClock clock{1, 8, 5}; // Monday, 08:05
+    bool autostartRefused = false;
 };
 
 class DialogHarness

@@ -161,7 +161,8 @@ TEST_F(LaunchTest, OnlyOkGoesOnAndAMissingFolderStartsNothing)
         EXPECT_FALSE(std::filesystem::exists(playlist));
     }
     const std::string missing = data.File("missing") + "\\";
-    LaunchProgram(nullptr, Program("Matin", "Radio", false), missing.c_str(), nullptr);
+    EXPECT_EQ(LaunchProgram(nullptr, Program("Matin", "Radio", false), missing.c_str(), nullptr),
+              LaunchResult::Failed);
     EXPECT_FALSE(std::filesystem::exists(missing + "media.asx"));
 
     // One launch that does start the player: by the time its start is recorded, any start from the refused
@@ -170,6 +171,21 @@ TEST_F(LaunchTest, OnlyOkGoesOnAndAMissingFolderStartsNothing)
     ASSERT_EQ(PlayerStarts(1).size(), 1u);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_EQ(PlayerStarts(1).size(), 1u);
+}
+
+TEST_F(LaunchTest, WithoutADataFolderThePlaylistGoesToTheTemporaryFolder)
+{
+    char temporary[MAX_PATH + 1] = {};
+    ASSERT_GT(GetTempPathA(sizeof temporary, temporary), 0u);
+    const std::string expected = std::string(temporary) + "media.asx";
+    DeleteFileA(expected.c_str());
+
+    EXPECT_EQ(LaunchProgram(nullptr, Program("Matin", "Radio", false), "", nullptr), LaunchResult::Started);
+    EXPECT_EQ(ReadText(expected), ExpectedPlaylist("Matin", "Radio"));
+    const std::vector<std::string> starts = PlayerStarts(1);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(Arguments(starts[0]), "\"" + expected + "\"");
+    DeleteFileA(expected.c_str());
 }
 
 TEST_F(LaunchTest, TwoLaunchesOverwriteThePlaylistAndStartThePlayerTwiceAlike)
@@ -192,11 +208,11 @@ TEST_F(LaunchTest, TickRemovesTheProgrammeWhoseQuestionWasCancelled)
         const char* dataFolder;
         Asked asked;
         void ShowClock(const std::string&) override {}
-        void Launch(const ProgramRecord& record) override
+        LaunchResult Launch(const ProgramRecord& record) override
         {
-            LaunchProgram(nullptr, record, dataFolder, Answer(IDCANCEL, asked));
+            return LaunchProgram(nullptr, record, dataFolder, Answer(IDCANCEL, asked));
         }
-        void ProgramRemoved() override {}
+        void ProgramRemoved(std::size_t) override {}
     } hooks;
     hooks.dataFolder = dataFolder.c_str();
 

@@ -503,3 +503,81 @@ TEST_F(MainDialog, SavesThatKeepFailingAreReportedOnceUntilOneSucceeds)
     EXPECT_EQ(LastMessage(), saveFailed);
     RemoveDirectoryA(programFile.c_str());
 }
+
+TEST_F(MainDialog, AFiredProgrammeLeavesTheSelectionOnTheSelectedRecordAndAFailedLaunchKeepsIt)
+{
+    harness.Check(IDC_REPEAT_NO, true);
+    harness.Check(IDC_REPEAT_YES, false);
+    harness.Check(IDC_CONFIRM_NO, true);
+    harness.Check(IDC_CONFIRM_YES, false);
+    // In list order A, B, C, D; A and C are due at 08:05 on Monday, B at 08:06.
+    Add("A", {0}, "8", "5");
+    Add("B", {0}, "8", "6");
+    Add("C", {0}, "8", "7");
+    Add("D", {0}, "9", "0");
+    ASSERT_TRUE(harness.dialog.shown.empty()) << LastMessage();
+    const std::string launchFailed = "Lancement du programme impossible !";
+    auto tick = [&](int minute) {
+        harness.dialog.clock = {1, 8, minute};
+        SendMessageA(harness.dialog.hWnd, WM_TIMER, 1, 0);
+    };
+
+    // The playlist cannot be written: the user is told and the programme stays, in the list and the file.
+    TempFolder missing;
+    const std::string gone = missing.Path().string() + "\\absent\\";
+    harness.dialog.SetDataFolder(gone.c_str());
+    harness.Item(IDC_PROGRAM_LIST, LB_SETCURSEL, 1);
+    tick(5);
+    ASSERT_EQ(harness.dialog.shown.size(), 1u);
+    EXPECT_EQ(LastMessage(), launchFailed);
+    EXPECT_EQ(harness.dialog.shown.back().style, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(harness.ListTexts(IDC_PROGRAM_LIST), (std::vector<std::string>{"A", "B", "C", "D"}));
+    EXPECT_EQ(ReadBytes(harness.dialog.ProgramFilePath()).size(), 4 * 1054u);
+
+    // With B selected, A fires and leaves: B stays selected and described (its position moved up).
+    TempFolder data;
+    harness.dialog.SetDataFolder((data.Path().string() + "\\").c_str());
+    TempFolder playerLog;
+    SetEnvironmentVariableA("CHRONEL_PLAYER_LOG", playerLog.Path().string().c_str());
+    tick(5);
+    tick(7); // the minute turned: a fresh check
+    EXPECT_EQ(harness.dialog.shown.size(), 1u) << LastMessage();
+    EXPECT_EQ(harness.ListTexts(IDC_PROGRAM_LIST), (std::vector<std::string>{"A", "B", "D"}));
+    tick(5);
+    EXPECT_EQ(harness.ListTexts(IDC_PROGRAM_LIST), (std::vector<std::string>{"B", "D"}));
+    EXPECT_EQ(harness.SelectedText(IDC_PROGRAM_LIST), "B");
+    EXPECT_EQ(harness.Text(IDC_TEXT_INFO1), "B");
+
+    // The selected record itself fires: nothing is selected and the panel shows its placeholders.
+    tick(6);
+    EXPECT_EQ(harness.ListTexts(IDC_PROGRAM_LIST), (std::vector<std::string>{"D"}));
+    EXPECT_EQ(harness.SelectedText(IDC_PROGRAM_LIST), "<none>");
+    EXPECT_EQ(harness.Text(IDC_TEXT_INFO1), "Aucun nom");
+    EXPECT_EQ(ReadBytes(harness.dialog.ProgramFilePath()).size(), 1054u);
+    SetEnvironmentVariableA("CHRONEL_PLAYER_LOG", nullptr);
+}
+
+TEST_F(MainDialog, ARefusedAutostartChangeIsReportedAndTheSwitchKeepsTheUsersChoice)
+{
+    const std::string refused = "Modification du lancement automatique impossible !";
+    harness.dialog.autostartRefused = true;
+    harness.dialog.answers = {IDOK};
+    harness.Click(IDC_BUTTON_ACTIVE);
+    ASSERT_EQ(harness.dialog.shown.size(), 2u);
+    EXPECT_EQ(LastMessage(), refused);
+    EXPECT_EQ(harness.dialog.shown.back().style, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_FALSE(harness.dialog.Active());
+    EXPECT_EQ(harness.Text(IDC_BUTTON_ACTIVE), "Activer");
+
+    harness.Click(IDC_BUTTON_ACTIVE);
+    ASSERT_EQ(harness.dialog.shown.size(), 3u);
+    EXPECT_EQ(LastMessage(), refused);
+    EXPECT_TRUE(harness.dialog.Active());
+    EXPECT_EQ(harness.Text(IDC_TITLE_ACTIVE), "Programmes activés");
+
+    // A cancelled switch-off changes nothing and so reports nothing.
+    harness.dialog.answers = {IDCANCEL};
+    harness.Click(IDC_BUTTON_ACTIVE);
+    EXPECT_EQ(harness.dialog.shown.size(), 4u);
+    EXPECT_NE(LastMessage(), refused);
+}

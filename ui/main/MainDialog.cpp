@@ -22,6 +22,8 @@ namespace
 
 const char* const NoListLoaded = "Aucune liste n'est actuellement chargée !";
 const char* const SaveFailed = "Sauvegarde de la liste des programmes impossible !";
+const char* const LoadFailed = "Chargement de la liste des programmes impossible !";
+const char* const LaunchFailed = "Lancement du programme impossible !";
 
 struct ControlFont
 {
@@ -212,7 +214,7 @@ LRESULT CMain::OnInitDialog()
         const std::string mediaListPath = ReadMediaListPath(key.Get());
         if (!mediaListPath.empty())
             LoadMediaList(mediaListPath);
-        programFilePath = PrepareDataFolder(key.Get(), dataFolder);
+        store = ProgramStore(PrepareDataFolder(key.Get(), dataFolder));
         LoadProgramList();
     }
 
@@ -280,21 +282,43 @@ void CMain::TickBridge::ShowClock(const std::string& caption)
     main.SetText(IDC_TITLE_TIME2, caption.c_str());
 }
 
-void CMain::TickBridge::Launch(const ProgramRecord& record)
+LaunchResult CMain::TickBridge::Launch(const ProgramRecord& record)
 {
-    main.LaunchProgram(record);
+    return main.LaunchProgram(record);
 }
 
-void CMain::TickBridge::ProgramRemoved()
+void CMain::TickBridge::ProgramRemoved(std::size_t position)
 {
-    main.AfterProgramsChanged();
+    // The list box still points into the list, which the removal closed up without moving it elsewhere: the
+    // selected record is found by its old place and stays selected wherever it moved.
+    const ProgramRecord* selected = nullptr;
+    if (main.hWnd)
+    {
+        const LRESULT item = SendDlgItemMessageA(main.hWnd, IDC_PROGRAM_LIST, LB_GETCURSEL, 0, 0);
+        if (item != LB_ERR)
+            selected = reinterpret_cast<const ProgramRecord*>(SendDlgItemMessageA(
+                main.hWnd, IDC_PROGRAM_LIST, LB_GETITEMDATA, static_cast<WPARAM>(item), 0));
+    }
+    const ProgramRecord* first = main.programs.Data();
+    std::size_t index = main.programs.Size() + 1;
+    if (selected && first && selected >= first && selected <= first + main.programs.Size())
+        index = SelectionAfterRemoval(static_cast<std::size_t>(selected - first), position);
+    if (selected)
+        main.ShowProgramsSelecting(index);
+    else
+        main.RefreshProgramList();
+    main.SaveChanges();
 }
 
-void CMain::LaunchProgram(const ProgramRecord& record)
+LaunchResult CMain::LaunchProgram(const ProgramRecord& record)
 {
-    ::LaunchProgram(hWnd, record, dataFolder, [this](const std::string& text, unsigned style) {
-        return ShowMessage(text.c_str(), style);
-    });
+    const LaunchResult result =
+        ::LaunchProgram(hWnd, record, dataFolder, [this](const std::string& text, unsigned style) {
+            return ShowMessage(text.c_str(), style);
+        });
+    if (result == LaunchResult::Failed)
+        ShowMessage(LaunchFailed, MB_OK | MB_ICONERROR);
+    return result;
 }
 
 int CMain::ShowMessage(const char* text, UINT style)
@@ -362,17 +386,25 @@ void CMain::LoadMediaList(const std::string& path)
 
 void CMain::LoadProgramList()
 {
-    std::vector<ProgramRecord> loaded;
-    if (ReadProgramFile(programFilePath, loaded) != ProgramFileRead::Read)
-        return;
-    programs.Replace(std::move(loaded));
+    // Another program (a backup, an antivirus at log-on) may hold the file for a moment.
+    const DWORD started = GetTickCount();
+    while (store.Load(programs) == ProgramFileRead::Unreadable && GetTickCount() - started < loadRetryTime)
+        Sleep(250);
+    if (store.Pending())
+        ShowMessage(LoadFailed, MB_OK | MB_ICONERROR);
     RefreshProgramList();
 }
 
-bool CMain::SaveProgramList()
+bool CMain::SaveProgramList(bool quiet)
 {
-    lastSaveFailed = !WriteProgramFile(programFilePath, programs.Data(), programs.Size());
-    if (lastSaveFailed)
+    const std::size_t selected = SelectedProgram();
+    const ProgramStore::SaveResult result = store.Save(programs);
+    if (result.merged > 0)
+        // The file's records came before this start's programmes: every list box pointer moved.
+        ShowProgramsSelecting(selected < programs.Size() - result.merged ? selected + result.merged
+                                                                         : programs.Size());
+    lastSaveFailed = result.outcome != ProgramStore::Outcome::Saved;
+    if (lastSaveFailed && !quiet)
         ShowMessage(SaveFailed, MB_OK | MB_ICONERROR);
     return !lastSaveFailed;
 }
@@ -382,12 +414,7 @@ void CMain::SaveChanges()
     // Every change reaches the disk at once: a tray program is usually ended by the log-off, not by
     // "Quitter". While saving keeps failing, the user is told once, not at every change; the quit tells
     // again.
-    if (!lastSaveFailed)
-    {
-        SaveProgramList();
-        return;
-    }
-    lastSaveFailed = !WriteProgramFile(programFilePath, programs.Data(), programs.Size());
+    SaveProgramList(lastSaveFailed);
 }
 
 void CMain::AfterProgramsChanged()

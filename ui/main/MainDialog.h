@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 #include "schedule/ProgramList.h"
 #include "schedule/ProgramRecord.h"
+#include "schedule/ProgramStore.h"
 #include "scheduler/Tick.h"
 #include "ui/framework/Dialog.h"
 #include "ui/main/ProgramEditor.h"
@@ -22,11 +23,13 @@ public:
     LRESULT OnTimer(WPARAM id) override;
 
     void LoadMediaList(const std::string& path);
+    // Loads this start's programme file. One that is there but cannot be read is tried again for
+    // `loadRetryTime` ms; then the user is told, the list starts empty and the file is left for later saves.
     void LoadProgramList();
-    // Writes the programmes to this start's programme file; shows the save message and returns false on
-    // failure.
-    bool SaveProgramList();
-    void LaunchProgram(const ProgramRecord& record);
+    // Writes the programmes to this start's programme file (after reading it first, if it could not be read
+    // before); shows the save message unless `quiet`, and returns false on failure.
+    bool SaveProgramList(bool quiet = false);
+    LaunchResult LaunchProgram(const ProgramRecord& record);
 
     void AddProgram();
     void RemoveProgram();
@@ -41,15 +44,18 @@ public:
     virtual std::string ChooseMediaListFile();
     // The local wall clock as the scheduler reads it.
     virtual TickClock ReadClock();
+    // Writes (on) or deletes (off) the machine-wide autostart entry; false when the registry refused.
+    virtual bool SetAutostart(bool on);
 
     const std::vector<MediaEntry>& Media() const { return media; }
     const ProgramList& Programs() const { return programs; }
     const char* DataFolder() const { return dataFolder; }
-    const std::string& ProgramFilePath() const { return programFilePath; }
+    const std::string& ProgramFilePath() const { return store.Path(); }
     bool Active() const { return active != 0; }
 
     UINT timerId = 1;
     BYTE active = 1;
+    DWORD loadRetryTime = 5000;
 
 protected:
     std::vector<MediaEntry> media;
@@ -70,6 +76,12 @@ private:
     void SendToParent(UINT message, WPARAM wParam);
     void ApplyAllDays();
     void AfterProgramsChanged();
+    // Position in `programs` of the programme selected in the list box, or programs.Size() when none is.
+    std::size_t SelectedProgram() const;
+    // Rebuilds the list box and selects the programme at `index` (none when out of range).
+    void ShowProgramsSelecting(std::size_t index);
+    // Puts every programme's name into the list box (which sorts them), each pointing to its record.
+    void FillProgramList();
     // The save after a change of the list.
     void SaveChanges();
 
@@ -79,8 +91,8 @@ private:
     public:
         explicit TickBridge(CMain& main) : main(main) {}
         void ShowClock(const std::string& caption) override;
-        void Launch(const ProgramRecord& record) override;
-        void ProgramRemoved() override;
+        LaunchResult Launch(const ProgramRecord& record) override;
+        void ProgramRemoved(std::size_t position) override;
 
     private:
         CMain& main;
@@ -88,7 +100,7 @@ private:
 
     // The programme file of this start, built by the data folder's preparation: saves never go to a path
     // that another user's start wrote into the shared registry value.
-    std::string programFilePath;
+    ProgramStore store;
     bool lastSaveFailed = false;
     SchedulerTick tick;
     TickBridge tickBridge{*this};

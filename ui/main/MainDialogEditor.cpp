@@ -43,20 +43,8 @@ void CMain::AddProgram()
     }
 
     programs.Append(check.record);
-    RefreshProgramList();
     // Select the new programme itself, even when another name differs from it only in case.
-    const ProgramRecord* added = &programs[programs.Size() - 1];
-    const LRESULT count = SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETCOUNT, 0, 0);
-    for (LRESULT item = 0; item < count; ++item)
-    {
-        if (SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETITEMDATA, static_cast<WPARAM>(item), 0) ==
-            reinterpret_cast<LRESULT>(added))
-        {
-            SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_SETCURSEL, static_cast<WPARAM>(item), 0);
-            break;
-        }
-    }
-    ShowProgramInfo();
+    ShowProgramsSelecting(programs.Size() - 1);
     SaveChanges();
 }
 
@@ -86,16 +74,7 @@ void CMain::RefreshProgramList()
     if (!hWnd)
         return;
     const LRESULT selected = SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETCURSEL, 0, 0);
-    SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_RESETCONTENT, 0, 0);
-    for (std::size_t i = 0; i < programs.Size(); ++i)
-    {
-        const std::string name(FieldText(programs[i].name));
-        const LRESULT item = SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_ADDSTRING, 0,
-                                                 reinterpret_cast<LPARAM>(name.c_str()));
-        if (item >= 0)
-            SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_SETITEMDATA, static_cast<WPARAM>(item),
-                                reinterpret_cast<LPARAM>(&programs[i]));
-    }
+    FillProgramList();
     if (selected == LB_ERR)
         return;
     const LRESULT count = static_cast<LRESULT>(programs.Size());
@@ -103,6 +82,59 @@ void CMain::RefreshProgramList()
         SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_SETCURSEL,
                             static_cast<WPARAM>(selected < count - 1 ? selected : count - 1), 0);
     ShowProgramInfo();
+}
+
+void CMain::ShowProgramsSelecting(std::size_t index)
+{
+    if (!hWnd)
+        return;
+    FillProgramList();
+    if (index < programs.Size())
+    {
+        const LRESULT wanted = reinterpret_cast<LRESULT>(&programs[index]);
+        const LRESULT count = SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETCOUNT, 0, 0);
+        for (LRESULT item = 0; item < count; ++item)
+        {
+            if (SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETITEMDATA, static_cast<WPARAM>(item), 0) ==
+                wanted)
+            {
+                SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_SETCURSEL, static_cast<WPARAM>(item), 0);
+                break;
+            }
+        }
+    }
+    ShowProgramInfo();
+}
+
+std::size_t CMain::SelectedProgram() const
+{
+    if (!hWnd)
+        return programs.Size();
+    const LRESULT item = SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETCURSEL, 0, 0);
+    if (item == LB_ERR)
+        return programs.Size();
+    const LRESULT data =
+        SendDlgItemMessageA(hWnd, IDC_PROGRAM_LIST, LB_GETITEMDATA, static_cast<WPARAM>(item), 0);
+    return programs.IndexOf(reinterpret_cast<const ProgramRecord*>(data));
+}
+
+void CMain::FillProgramList()
+{
+    const HWND list = GetDlgItem(IDC_PROGRAM_LIST).hWnd;
+    // No painting while thousands of names go in one by one.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    SendMessageA(list, LB_INITSTORAGE, programs.Size(), programs.Size() * 16);
+    for (std::size_t i = 0; i < programs.Size(); ++i)
+    {
+        const std::string name(FieldText(programs[i].name));
+        const LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        if (item >= 0)
+            SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(item),
+                         reinterpret_cast<LPARAM>(&programs[i]));
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void CMain::ShowProgramInfo()

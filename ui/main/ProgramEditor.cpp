@@ -145,3 +145,10 @@ ProgramInfo DescribeProgram(const ProgramRecord* record)
     info.repeat = record->repeat ? "Répétition : Oui" : "Répétition : Non";
     return info;
 }
+
+std::size_t SelectionAfterRemoval(std::size_t selected, std::size_t removed)
+{
+    if (selected == removed)
+        return static_cast<std::size_t>(-1);
+    return selected > removed ? selected - 1 : selected;
+}

@@ -65,3 +65,8 @@ struct ProgramInfo
 };
 
 ProgramInfo DescribeProgram(const ProgramRecord* record);
+
+// Where the list box's selection goes when the record at position `removed` leaves the list: the selected
+// record (at `selected`) stays selected wherever it moved; when it is the one removed, nothing is selected
+// (a position past any record).
+std::size_t SelectionAfterRemoval(std::size_t selected, std::size_t removed);
