@@ -66,6 +66,7 @@ inline constexpr const char* NoProgramSelected = "Aucun programme n'est sélecti
 inline constexpr const char* ListNotOpened = "Chargement de la liste des médias impossible !";
 inline constexpr const char* ListNotValid = "La liste des médias n'est pas un fichier valide !";
 inline constexpr const char* SaveFailed = "Sauvegarde de la liste des programmes impossible !";
+inline constexpr const char* LoadFailed = "Chargement de la liste des programmes impossible !";
 inline constexpr const char* NoListLoaded = "Aucune liste n'est actuellement chargée !";
 inline constexpr const char* DayNames[7] = {"lundi",    "mardi",  "mercredi", "jeudi",
                                             "vendredi", "samedi", "dimanche"};

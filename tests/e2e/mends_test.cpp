@@ -150,6 +150,33 @@ TEST_F(Mends, TitlesWithMarkupCharactersGiveAWellFormedPlaylist)
                      "http://flux.example/&quot;r&amp;r&quot;.mp3", "http://radio.example/?a=1&amp;b=2")));
 }
 
+// Another program (a backup, an antivirus at log-on) holds the programme file across the start-up: the user
+// is told once, the file is not written over, and the first save after its release keeps its records first.
+TEST_F(Mends, AProgrammeFileHeldAtStartUpLosesNothing)
+{
+    RememberStations();
+    const RecordFixture noon{"Midi", Stations()[2], {0, 0, 0, 0, 0, 1, 1}, 12, 0, 0, 1};
+    const std::string old = RecordsBytes({Morning(), noon});
+    WriteProgramFile(old);
+    HANDLE held = CreateFileA(ProgramFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    Chronel& app = Start();
+    MessageBoxView box = app.WaitForMessage("at a start whose programme file is held");
+    ExpectMessage(box, texts::LoadFailed, BoxIcon::Error);
+    Answer(box, IDOK);
+    app.Settle();
+    EXPECT_TRUE(app.Items(ids::ProgramList).empty());
+    EXPECT_TRUE(NoMessageBoxWithin(app.Process(), 500)) << "told more than once";
+
+    CloseHandle(held);
+    app.OpenWindow();
+    DefineEvening(app);
+    EXPECT_EQ(app.Items(ids::ProgramList), (std::vector<std::string>{"Matin", "Midi", "Soir"}));
+    EXPECT_TRUE(SameBytes(ReadBytes(ProgramFilePath()), old + RecordBytes(Evening())));
+}
+
 // The programme file held open without sharing by the driver: Wine running as root writes through a read-only
 // attribute, but neither creating nor replacing a file that another process holds this way can succeed.
 TEST_F(Mends, AFailedSaveShowsItsMessageAndKeepsTheEarlierFile)
