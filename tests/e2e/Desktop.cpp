@@ -472,7 +472,12 @@ void DoubleClickTrayIcon()
 {
     HWND taskbar = Taskbar();
     const POINT point = TrayIconPoint(taskbar);
-    PostMessageA(taskbar, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+    // As a user's double-click arrives: down, up, double-click, up.
+    const LPARAM at = MAKELPARAM(point.x, point.y);
+    PostMessageA(taskbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(taskbar, WM_LBUTTONUP, 0, at);
+    PostMessageA(taskbar, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(taskbar, WM_LBUTTONUP, 0, at);
 }
 
 void RightClickTrayIcon()

@@ -116,6 +116,10 @@ TEST_F(StartUp, InTheTrayWithTheRememberedListAndTheSavedProgrammes)
     ASSERT_TRUE(WaitFor([&] { return app.WindowShown(); })) << "the window did not open from the tray icon";
     EXPECT_TRUE(WaitFor([] { return !TrayIconShown(); })) << "the icon stayed in the notification area";
     EXPECT_EQ(GetForegroundWindow(), app.Main());
+    // Neither the menu nor the quit question follows once the double-click time has passed.
+    Sleep(GetDoubleClickTime() + 500);
+    EXPECT_TRUE(TopWindows(app.Process(), "#32768").empty()) << "a menu opened after the double-click";
+    EXPECT_TRUE(NoMessageBoxWithin(app.Process(), 0));
     app.SelectProgram("Matin");
     EXPECT_EQ(app.Text(ids::InfoName), "Matin");
     EXPECT_EQ(app.Text(ids::InfoMedia), "alpha");

@@ -584,7 +584,7 @@ TEST_F(Tray, ButtonUpShowsTheMenuWithItsDefaultItem)
     TrayUnderTest tray;
     ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
 
-    for (const LPARAM button : {WM_LBUTTONUP, WM_RBUTTONUP})
+    for (const LPARAM button : {WM_RBUTTONUP})
     {
         // The menu runs its own loop until something ends it.
         const UINT_PTR timer = SetTimer(nullptr, 0, 300, EndMenuSoon);
@@ -599,6 +599,54 @@ TEST_F(Tray, ButtonUpShowsTheMenuWithItsDefaultItem)
         EXPECT_TRUE(PeekMessageA(&message, window.Get(), WM_NULL, WM_NULL, PM_REMOVE));
         EXPECT_TRUE(PostedCommands(window.Get()).empty());
         tray.preparedMenus.clear();
+    }
+}
+
+TEST_F(Tray, ALeftClickWaitsForTheDoubleClickTimeAndADoubleClickShowsNoMenu)
+{
+    if (!HasTrayMenu())
+        GTEST_SKIP() << "menu 109 is not linked into this test program";
+    const struct
+    {
+        const char* what;
+        std::vector<LPARAM> events; // in the order the shell sends them
+        std::size_t menusAtOnce;
+        std::size_t menusAfterwards;
+        std::vector<WPARAM> commands;
+    } cases[] = {
+        {"right click", {WM_RBUTTONDOWN, WM_RBUTTONUP}, 1, 1, {}},
+        {"left click", {WM_LBUTTONDOWN, WM_LBUTTONUP}, 0, 1, {}},
+        {"double-click",
+         {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP},
+         0,
+         0,
+         {ID_OPEN_SCHEDULER}},
+        {"left click, then right click", {WM_LBUTTONUP, WM_RBUTTONUP}, 1, 1, {}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        TestWindow window;
+        TrayUnderTest tray;
+        ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+        // Ends any menu shortly after it opens.
+        const UINT_PTR ender = SetTimer(nullptr, 0, 200, EndMenuSoon);
+        for (const LPARAM event : c.events)
+            EXPECT_EQ(tray.OnIconMessage(109, event), 1);
+        EXPECT_EQ(tray.preparedMenus.size(), c.menusAtOnce);
+
+        // Timers only: the posted commands stay in the queue to be read.
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < GetDoubleClickTime() + 500)
+        {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE))
+                DispatchMessageA(&message);
+            Sleep(10);
+        }
+        KillTimer(nullptr, ender);
+        EXPECT_EQ(tray.preparedMenus.size(), c.menusAfterwards);
+        EXPECT_EQ(PostedCommands(window.Get()), c.commands);
     }
 }
 

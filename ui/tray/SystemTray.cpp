@@ -45,6 +45,8 @@ CSystemTray::~CSystemTray()
     addPending = FALSE;
     if (shellSupported && !iconRemoved)
         DeleteIcon();
+    if (iconData.hWnd)
+        KillTimer(iconData.hWnd, MenuDelayTimer);
     if (messageWindow)
         DestroyWindow(messageWindow);
     // The hidden window is gone; no later message may reach a destroyed object through the class pointer.
@@ -143,24 +145,29 @@ LRESULT CSystemTray::OnIconMessage(WPARAM iconId, LPARAM mouseEvent)
 
     switch (LOWORD(mouseEvent))
     {
-    case WM_RBUTTONUP:
     case WM_LBUTTONUP: {
+        // The button-up that ends a double-click: the double-click has done its work.
+        if (doubleClickTime != 0 && GetTickCount() - doubleClickTime <= GetDoubleClickTime())
+        {
+            doubleClickTime = 0;
+            return 1;
+        }
         HMENU submenu = nullptr;
         UniqueMenu menu(LoadTrayMenu(&submenu));
         if (!menu)
             return 0;
-        SetMenuDefaultItem(submenu, defaultItem, defaultItemByPosition);
-        PrepareMenu(submenu);
-        POINT cursor = {};
-        GetCursorPos(&cursor);
-        // The menu closes when the user clicks elsewhere only if its owner is the foreground window, and
-        // the message posted after it lets a second click on the icon open it again.
-        SetForegroundWindow(iconData.hWnd);
-        TrackPopupMenu(submenu, 0, cursor.x, cursor.y, 0, target, nullptr);
-        PostMessageA(iconData.hWnd, WM_NULL, 0, 0);
+        // The menu waits until a second click can no longer come: shown at once, its own loop would take
+        // that click, and the double-click would never open the scheduler.
+        GetCursorPos(&menuPoint);
+        SetTimer(iconData.hWnd, MenuDelayTimer, GetDoubleClickTime(), MenuDelayElapsed);
         return 1;
     }
+    case WM_RBUTTONUP:
+        KillTimer(iconData.hWnd, MenuDelayTimer);
+        GetCursorPos(&menuPoint);
+        return ShowMenu(target);
     case WM_LBUTTONDBLCLK: {
+        KillTimer(iconData.hWnd, MenuDelayTimer);
         SetForegroundWindow(iconData.hWnd);
         UINT command = defaultItem;
         if (defaultItemByPosition)
@@ -171,11 +178,39 @@ LRESULT CSystemTray::OnIconMessage(WPARAM iconId, LPARAM mouseEvent)
                 return 0;
             command = GetMenuItemID(submenu, static_cast<int>(defaultItem));
         }
+        doubleClickTime = GetTickCount();
         PostMessageA(target, WM_COMMAND, command, 0);
         return 1;
     }
     default: return 1;
     }
+}
+
+LRESULT CSystemTray::ShowMenu(HWND target)
+{
+    HMENU submenu = nullptr;
+    UniqueMenu menu(LoadTrayMenu(&submenu));
+    if (!menu)
+        return 0;
+    SetMenuDefaultItem(submenu, defaultItem, defaultItemByPosition);
+    PrepareMenu(submenu);
+    // The menu closes when the user clicks elsewhere only if its owner is the foreground window, and
+    // the message posted after it lets a second click on the icon open it again.
+    SetForegroundWindow(iconData.hWnd);
+    TrackPopupMenu(submenu, 0, menuPoint.x, menuPoint.y, 0, target, nullptr);
+    PostMessageA(iconData.hWnd, WM_NULL, 0, 0);
+    return 1;
+}
+
+VOID CALLBACK CSystemTray::MenuDelayElapsed(HWND window, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(window, timer);
+    CSystemTray* tray = activeTray;
+    if (!tray || window != tray->iconData.hWnd)
+        return;
+    const HWND target = tray->commandWindow ? tray->commandWindow : tray->iconData.hWnd;
+    if (target)
+        tray->ShowMenu(target);
 }
 
 void CSystemTray::PrepareMenu(HMENU)

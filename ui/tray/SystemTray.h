@@ -3,8 +3,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
-// The application's icon in the notification area: adds and removes it, shows the popup menu on a click,
-// runs the menu's default command on a double-click and adds the icon again when the taskbar is re-created.
+// The application's icon in the notification area: adds and removes it, shows the popup menu on a click (a
+// left click's once the double-click time has passed without a second click), runs the menu's default
+// command on a double-click and adds the icon again when the taskbar is re-created.
 class CSystemTray
 {
 public:
@@ -12,6 +13,8 @@ public:
     static constexpr UINT TRAY_ICON_ID = 109;
     // The message through which the shell reports mouse events on the icon.
     static constexpr UINT TRAY_CALLBACK_MESSAGE = WM_APP + 10;
+    // The timer, on the icon's window, after which a left click's menu shows.
+    static constexpr UINT_PTR MenuDelayTimer = 0x7A11;
 
     // The one instance, through which the hidden window's procedure finds the object.
     static CSystemTray* activeTray;
@@ -48,10 +51,15 @@ protected:
     UINT defaultItem = 0;
     BOOL defaultItemByPosition = TRUE;
     UINT addFlags = 0;
+    POINT menuPoint = {};
+    // When the last double-click came (0: none pending): the button-up that follows it is no click.
+    DWORD doubleClickTime = 0;
     // Every call to the shell goes through here, so that its refusals can be staged.
     NotifyIconFunction notifyIcon = Shell_NotifyIconA;
 
 private:
+    LRESULT ShowMenu(HWND target);
+    static VOID CALLBACK MenuDelayElapsed(HWND window, UINT message, UINT_PTR timer, DWORD time);
     bool DeleteIcon();
     HMENU LoadTrayMenu(HMENU* submenu) const;
 };
