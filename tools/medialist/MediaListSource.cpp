@@ -188,9 +188,39 @@ bool Utf8ToCp1252(std::string_view utf8, std::string& cp1252, std::string& probl
     return true;
 }
 
-bool ParseMediaListSource(std::string_view text, std::vector<SourceEntry>& entries, SourceError& error)
+std::string Cp1252ToUtf8(std::string_view cp1252)
+{
+    std::string utf8;
+    utf8.reserve(cp1252.size());
+    for (const char c : cp1252)
+    {
+        const auto byte = static_cast<unsigned char>(c);
+        char32_t codePoint = byte;
+        if (byte >= 0x80 && byte < 0xA0 && Cp1252High[byte - 0x80] != 0)
+            codePoint = Cp1252High[byte - 0x80];
+        if (codePoint < 0x80)
+        {
+            utf8 += static_cast<char>(codePoint);
+        }
+        else if (codePoint < 0x800)
+        {
+            utf8 += static_cast<char>(0xC0 | (codePoint >> 6));
+            utf8 += static_cast<char>(0x80 | (codePoint & 0x3F));
+        }
+        else
+        {
+            utf8 += static_cast<char>(0xE0 | (codePoint >> 12));
+            utf8 += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (codePoint & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+bool ParseMediaListSource(std::string_view text, std::vector<SourceEntry>& entries, SourceReport& report)
 {
     entries.clear();
+    report = SourceReport();
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
     std::size_t lineNumber = 0;
@@ -208,12 +238,22 @@ bool ParseMediaListSource(std::string_view text, std::vector<SourceEntry>& entri
         std::string problem;
         if (!ParseLine(line, entry, problem))
         {
-            error = {lineNumber, problem};
-            return false;
+            report.errors.push_back({lineNumber, problem});
+            continue;
         }
+        // The scheduler's own test, in its order.
+        const char* hidden = nullptr;
+        if (entry.entryKind == MediaListLayout::SkippedEntryKind)
+            hidden = "entryKind 2: the scheduler never offers such an entry";
+        else if (entry.title.empty())
+            hidden = "title: empty, so the scheduler will not show this entry";
+        else if (entry.streamUrl.empty())
+            hidden = "streamUrl: empty, so the scheduler will not show this entry";
+        if (hidden)
+            report.warnings.push_back({lineNumber, hidden});
         entries.push_back(std::move(entry));
     }
-    return true;
+    return report.errors.empty();
 }
 
 std::vector<unsigned char> MediaListImage(const std::vector<SourceEntry>& entries)

@@ -6,6 +6,7 @@
 #include "schedule/TextField.h"
 #include "schedule/UniqueHandle.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -25,19 +26,40 @@ constexpr int ExitBad = 2;    // bad input, an invalid media list, or a wrong co
 
 const char* const Usage =
     "usage: medialist build IN.tsv OUT.slv\n"
-    "       medialist dump FILE\n"
+    "       medialist dump [--raw] FILE\n"
+    "       medialist --help\n"
     "\n"
     "build   writes a media list file (header values 1 and 64) with one record per line of IN.tsv:\n"
     "          title<TAB>pageUrl<TAB>streamUrl[<TAB>entryKind]\n"
     "        IN.tsv is UTF-8 (a byte-order mark and CR LF line ends are fine; empty lines are skipped).\n"
     "        Texts are converted to code page 1252, in which the files hold them: a character outside\n"
     "        code page 1252, a missing field or a field of 260 bytes or more once converted is an error.\n"
-    "        entryKind is 0 to 65535, 0 when left out; the scheduler never offers kind 2.\n"
-    "        On any error nothing is written and the exit status is 2.\n"
+    "        entryKind is 0 to 65535, 0 when left out. Every bad line is reported (FILE:LINE: field:\n"
+    "        reason); then nothing is written and the exit status is 2. Entries the scheduler will not\n"
+    "        offer (entryKind 2, an empty title or stream address) are written, each with a warning.\n"
     "dump    prints the entries the scheduler would offer, in file order, one per line:\n"
     "          title<TAB>pageUrl<TAB>streamUrl\n"
-    "        as raw code page 1252 bytes. Exit status 0 when the file loads (even with no entries),\n"
-    "        1 when it cannot be opened, 2 when it is not a valid media list.\n";
+    "        in UTF-8, or with --raw as the file's own code page 1252 bytes. Exit status 0 when the\n"
+    "        file loads (even with no entries), 1 when it cannot be opened, 2 when it is not a valid\n"
+    "        media list.\n";
+
+// A command line that makes no sense: what was wrong, then the usage.
+int WrongCommandLine(const std::string& what)
+{
+    std::fprintf(stderr, "medialist: %s\n\n%s", what.c_str(), Usage);
+    return ExitBad;
+}
+
+// The system's reason for the last failed file operation.
+const char* Reason()
+{
+    return errno != 0 ? std::strerror(errno) : "unknown reason";
+}
+
+const char* Entries(std::size_t count)
+{
+    return count == 1 ? "entry" : "entries";
+}
 
 bool ReadWholeFile(const std::string& path, std::string& content)
 {
@@ -70,42 +92,54 @@ bool WriteWholeFile(const std::string& path, const std::vector<unsigned char>& b
 int Build(const std::string& in, const std::string& out)
 {
     std::string text;
+    errno = 0;
     if (!ReadWholeFile(in, text))
     {
-        std::fprintf(stderr, "medialist: cannot read %s\n", in.c_str());
+        std::fprintf(stderr, "medialist: cannot read %s: %s\n", in.c_str(), Reason());
         return ExitFailed;
     }
     std::vector<SourceEntry> entries;
-    SourceError error;
-    if (!ParseMediaListSource(text, entries, error))
+    SourceReport report;
+    const bool parsed = ParseMediaListSource(text, entries, report);
+    for (const SourceError& error : report.errors)
+        std::fprintf(stderr, "%s:%lu: %s\n", in.c_str(), static_cast<unsigned long>(error.line),
+                     error.message.c_str());
+    if (!parsed)
     {
-        std::fprintf(stderr, "medialist: %s: line %lu: %s; nothing written\n", in.c_str(),
-                     static_cast<unsigned long>(error.line), error.message.c_str());
+        std::fprintf(stderr, "medialist: %lu bad line%s in %s; nothing written\n",
+                     static_cast<unsigned long>(report.errors.size()), report.errors.size() == 1 ? "" : "s",
+                     in.c_str());
         return ExitBad;
     }
+    for (const SourceError& warning : report.warnings)
+        std::fprintf(stderr, "%s:%lu: warning: %s\n", in.c_str(), static_cast<unsigned long>(warning.line),
+                     warning.message.c_str());
+    errno = 0;
     if (!WriteWholeFile(out, MediaListImage(entries)))
     {
-        std::fprintf(stderr, "medialist: cannot write %s\n", out.c_str());
+        std::fprintf(stderr, "medialist: cannot write %s: %s\n", out.c_str(), Reason());
         return ExitFailed;
     }
-    std::fprintf(stderr, "medialist: %s: %lu entries written\n", out.c_str(),
-                 static_cast<unsigned long>(entries.size()));
+    std::fprintf(stderr, "medialist: %s: %lu %s written\n", out.c_str(),
+                 static_cast<unsigned long>(entries.size()), Entries(entries.size()));
     return ExitOk;
 }
 
-void PrintField(const char (&field)[TextFieldSize])
+void PrintField(const char (&field)[TextFieldSize], bool raw)
 {
     const std::string_view text = FieldText(field);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    const std::string shown = raw ? std::string(text) : Cp1252ToUtf8(text);
+    std::fwrite(shown.data(), 1, shown.size(), stdout);
 }
 
-int Dump(const std::string& path)
+int Dump(const std::string& path, bool raw)
 {
+    errno = 0;
     const MediaListResult result = ReadMediaListFile(path);
     switch (result.outcome)
     {
     case MediaListRead::NotOpened:
-        std::fprintf(stderr, "medialist: cannot open %s\n", path.c_str());
+        std::fprintf(stderr, "medialist: cannot open %s: %s\n", path.c_str(), Reason());
         return ExitFailed;
     case MediaListRead::NotValid:
         std::fprintf(stderr, "medialist: %s is not a valid media list (header)\n", path.c_str());
@@ -118,11 +152,11 @@ int Dump(const std::string& path)
 #endif
     for (const MediaEntry& entry : result.entries)
     {
-        PrintField(entry.title);
+        PrintField(entry.title, raw);
         std::fputc('\t', stdout);
-        PrintField(entry.pageUrl);
+        PrintField(entry.pageUrl, raw);
         std::fputc('\t', stdout);
-        PrintField(entry.streamUrl);
+        PrintField(entry.streamUrl, raw);
         std::fputc('\n', stdout);
     }
     if (std::fflush(stdout) != 0)
@@ -130,8 +164,8 @@ int Dump(const std::string& path)
         std::fprintf(stderr, "medialist: cannot write the entries\n");
         return ExitFailed;
     }
-    std::fprintf(stderr, "medialist: %s: %lu entries\n", path.c_str(),
-                 static_cast<unsigned long>(result.entries.size()));
+    std::fprintf(stderr, "medialist: %s: %lu %s\n", path.c_str(),
+                 static_cast<unsigned long>(result.entries.size()), Entries(result.entries.size()));
     return ExitOk;
 }
 
@@ -139,10 +173,27 @@ int Dump(const std::string& path)
 
 int main(int argc, char** argv)
 {
-    if (argc == 4 && std::strcmp(argv[1], "build") == 0)
-        return Build(argv[2], argv[3]);
-    if (argc == 3 && std::strcmp(argv[1], "dump") == 0)
-        return Dump(argv[2]);
-    std::fputs(Usage, stderr);
-    return ExitBad;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty())
+        return WrongCommandLine("no command given");
+    const std::string& command = args[0];
+    if (command == "--help" || command == "-h")
+    {
+        std::fputs(Usage, stdout);
+        return ExitOk;
+    }
+    if (command == "build")
+    {
+        if (args.size() != 3)
+            return WrongCommandLine("build takes two files, IN.tsv and OUT.slv");
+        return Build(args[1], args[2]);
+    }
+    if (command == "dump")
+    {
+        const bool raw = args.size() == 3 && args[1] == "--raw";
+        if (args.size() != (raw ? 3u : 2u))
+            return WrongCommandLine("dump takes one file, after --raw if given");
+        return Dump(args.back(), raw);
+    }
+    return WrongCommandLine("unknown command \"" + command + "\"");
 }

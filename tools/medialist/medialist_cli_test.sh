@@ -51,11 +51,12 @@ records = [
 ]
 with open(work + "/python.slv", "wb") as f:
     f.write(header + b"".join(records) + b"\x01" * 100)
-with open(work + "/python.expected", "wb") as f:
-    f.write(b"Beta\thttp://b/\tmms://b\n"
+expected = (b"Beta\thttp://b/\tmms://b\n"
             b"alpha\t\tmms://a\n"
             b"\xc9t\xe9 \x80\thttp://e/\tmms://e\n"
             + b"G" * 259 + b"\thttp://g/\tmms://g\n")
+with open(work + "/python.expected", "wb") as f: f.write(expected)
+with open(work + "/python.expected.utf8", "wb") as f: f.write(expected.decode("cp1252").encode("utf-8"))
 
 # Header cases.
 with open(work + "/seven.slv", "wb") as f: f.write(struct.pack("<II", 1, 64)[:7])
@@ -82,6 +83,7 @@ bad = {
     "missing": "a\tp\ts\nb\tp\n",
     "long": "a\tp\ts\nb\tp\ts\n" + "c" * 260 + "\tp\ts\n",
     "outside": "a\tp\ts\n\u4e2d\tp\ts\n",
+    "several": "a\tp\ts\nb\tp\nc\tp\ts\n\u4e2d\tp\ts\n",
 }
 for name, text in bad.items():
     with open(work + "/" + name + ".tsv", "wb") as f: f.write(text.encode("utf-8"))
@@ -93,7 +95,9 @@ PY
 
 w=$work
 check "dump of a file written by Python" run 0 "$w/out" "$w/err" dump "$w/python.slv"
-check "  prints the accepted entries in file order, raw bytes" same_bytes "$w/out" "$w/python.expected"
+check "  prints the accepted entries in file order, in UTF-8" same_bytes "$w/out" "$w/python.expected.utf8"
+check "dump --raw of the same file" run 0 "$w/out" "$w/err" dump --raw "$w/python.slv"
+check "  prints the file's own code page 1252 bytes" same_bytes "$w/out" "$w/python.expected"
 check "dump of a 64-byte header written by the shell" run 0 "$w/out" "$w/err" dump "$w/shell.slv"
 check "  prints nothing" same_bytes "$w/out" /dev/null
 check "dump of 8 bytes holding 1 and 64 (any extension)" run 0 "$w/out" "$w/err" dump "$w/eight.tsl"
@@ -106,21 +110,32 @@ check "  says it cannot open it" says "$w/err" "cannot open"
 
 check "build from UTF-8" run 0 "$w/out" "$w/err" build "$w/in.tsv" "$w/built.slv"
 check "  gives the expected bytes" same_bytes "$w/built.slv" "$w/in.expected.slv"
+check "  warns of the kind 2 entry on line 3" says "$w/err" "in.tsv:3: warning: entryKind 2"
+check "  and counts what it wrote" says "$w/err" "3 entries written"
 check "  which dump reads back (kind 2 not offered)" run 0 "$w/out" "$w/err" dump "$w/built.slv"
 printf 'Beta\thttp://b/\tmms://b\nalpha\thttp://a/\tmms://a\n' >"$w/built.expected"
 check "  as the entries it would offer" same_bytes "$w/out" "$w/built.expected"
 
-for bad in missing:2:missing long:3:260 outside:2:U+4E2D latin1:2:UTF-8; do
+for bad in missing:2:missing long:3:260 outside:2:U+4E2D latin1:2:UTF-8 several:2:missing several:4:U+4E2D; do
     IFS=: read -r name line said <<<"$bad"
     check "build refuses $name.tsv" run 2 "$w/out" "$w/err" build "$w/$name.tsv" "$w/$name.slv"
-    check "  naming line $line" says "$w/err" "line $line:"
-    check "  and why ($said)" says "$w/err" "$said"
+    check "  naming line $line and why ($said)" says "$w/err" "$name.tsv:$line: .*$said"
+    check "  saying nothing was written" says "$w/err" "nothing written"
     check "  leaving no output file" test ! -e "$w/$name.slv"
 done
+printf 'Seul\thttp://s/\tmms://s\n' >"$w/one.tsv"
+check "build of one entry" run 0 "$w/out" "$w/err" build "$w/one.tsv" "$w/one.slv"
+check "  says 1 entry" says "$w/err" "1 entry written"
 check "build from a missing source" run 1 "$w/out" "$w/err" build "$w/absent.tsv" "$w/absent.slv"
+check "  says why" says "$w/err" "absent.tsv: No such file"
 check "  leaves no output file" test ! -e "$w/absent.slv"
 check "a wrong command line shows the usage" run 2 "$w/out" "$w/err" frobnicate
+check "  after saying what was wrong" says "$w/err" 'unknown command "frobnicate"'
 check "  which says the source is UTF-8" says "$w/err" "UTF-8"
+for help in --help -h; do
+    check "$help prints the usage and succeeds" run 0 "$w/out" "$w/err" "$help"
+    check "  on standard output" says "$w/out" "usage: medialist build"
+done
 check "no temporary file left behind" test -z "$(find "$w" -name '*.partial')"
 
 echo "$failures failed"

@@ -85,8 +85,8 @@ TEST(MediaListSource, LinesBecomeEntries)
                              "\xC3\x89t\xC3\xA9\t\tmms://e\t2\n"
                              "alpha\thttp://a/\tmms://a\t65535";
     std::vector<SourceEntry> entries;
-    SourceError error;
-    ASSERT_TRUE(ParseMediaListSource(text, entries, error)) << error.message;
+    SourceReport report;
+    ASSERT_TRUE(ParseMediaListSource(text, entries, report));
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].title, "Beta");
     EXPECT_EQ(entries[0].pageUrl, "http://b/");
@@ -133,10 +133,60 @@ TEST(MediaListSource, BadLinesAreNamed)
     {
         SCOPED_TRACE(c.what);
         std::vector<SourceEntry> entries;
-        SourceError error;
-        EXPECT_FALSE(ParseMediaListSource(c.text, entries, error));
-        EXPECT_EQ(error.line, c.line);
-        EXPECT_NE(error.message.find(c.said), std::string::npos) << error.message;
+        SourceReport report;
+        EXPECT_FALSE(ParseMediaListSource(c.text, entries, report));
+        ASSERT_EQ(report.errors.size(), 1u);
+        EXPECT_EQ(report.errors[0].line, c.line);
+        EXPECT_NE(report.errors[0].message.find(c.said), std::string::npos) << report.errors[0].message;
+    }
+}
+
+TEST(MediaListSource, EveryBadLineIsReportedAndEveryHiddenEntryWarnedOf)
+{
+    const std::string text = "ok\tp\ts\n"
+                             "short\tp\n"
+                             "\tp\ts\n"
+                             "kind\tp\ts\tdeux\n"
+                             "no stream\tp\t\n"
+                             "hidden\tp\ts\t2\n"
+                             "\tp\t\t2\n";
+    std::vector<SourceEntry> entries;
+    SourceReport report;
+    EXPECT_FALSE(ParseMediaListSource(text, entries, report));
+    const std::vector<std::pair<std::size_t, std::string>> errors = {{2, "missing field"}, {4, "entryKind"}};
+    const std::vector<std::pair<std::size_t, std::string>> warnings = {
+        {3, "title: empty"}, {5, "streamUrl: empty"}, {6, "entryKind 2"}, {7, "entryKind 2"}};
+    ASSERT_EQ(report.errors.size(), 2u);
+    ASSERT_EQ(report.warnings.size(), 4u);
+    for (std::size_t i = 0; i < errors.size(); ++i)
+    {
+        EXPECT_EQ(report.errors[i].line, errors[i].first);
+        EXPECT_EQ(report.errors[i].message.rfind(errors[i].second, 0), 0u) << report.errors[i].message;
+    }
+    for (std::size_t i = 0; i < warnings.size(); ++i)
+    {
+        EXPECT_EQ(report.warnings[i].line, warnings[i].first);
+        EXPECT_EQ(report.warnings[i].message.rfind(warnings[i].second, 0), 0u) << report.warnings[i].message;
+    }
+}
+
+TEST(MediaListSource, Cp1252ReadsBackAsTheUtf8ItCameFrom)
+{
+    std::string every;
+    for (int byte = 1; byte < 256; ++byte)
+        every += static_cast<char>(byte);
+    const std::string utf8 = Cp1252ToUtf8(every);
+    EXPECT_EQ(utf8.substr(0, 127), every.substr(0, 127));
+    EXPECT_EQ(Cp1252ToUtf8("\x80\xE9\x81\x9F"), "\xE2\x82\xAC\xC3\xA9\xC2\x81\xC5\xB8");
+    // Every defined byte comes back from its UTF-8; the five undefined ones are refused.
+    std::string back, problem;
+    for (const char c : every)
+    {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool undefined = byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+        EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(std::string(1, c)), back, problem), !undefined) << int(byte);
+        if (!undefined)
+            EXPECT_EQ(back, std::string(1, c));
     }
 }
 
@@ -146,10 +196,9 @@ TEST(MediaListSource, LongestFieldsFit)
     for (int i = 0; i < 259; ++i)
         title += "\xC3\xA9"; // 518 bytes of UTF-8, 259 in code page 1252
     std::vector<SourceEntry> entries;
-    SourceError error;
+    SourceReport report;
     ASSERT_TRUE(ParseMediaListSource(title + "\t" + std::string(259, 'P') + "\t" + std::string(259, 'S'),
-                                     entries, error))
-        << error.message;
+                                     entries, report));
     EXPECT_EQ(entries[0].title, std::string(259, '\xE9'));
 }
 
