@@ -57,21 +57,26 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM found)
     return *reinterpret_cast<HWND*>(found) ? FALSE : TRUE;
 }
 
+// The running scheduler's main window, waiting up to `timeout` ms for one that is still starting.
+HWND FindRunningInstance(DWORD timeout)
+{
+    const DWORD started = GetTickCount();
+    for (;;)
+    {
+        HWND running = nullptr;
+        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&running));
+        if (running || GetTickCount() - started >= timeout)
+            return running;
+        Sleep(100);
+    }
+}
+
 // Hands the open command to the scheduler already running in this session, which may still be starting.
 void WakeRunningInstance()
 {
     AllowSetForegroundWindow(ASFW_ANY);
-    for (int attempt = 0; attempt < 50; ++attempt)
-    {
-        HWND running = nullptr;
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&running));
-        if (running)
-        {
-            PostMessageA(running, WM_COMMAND, ID_OPEN_SCHEDULER, 0);
-            return;
-        }
-        Sleep(100);
-    }
+    if (HWND running = FindRunningInstance(5000))
+        PostMessageA(running, WM_COMMAND, ID_OPEN_SCHEDULER, 0);
 }
 
 } // namespace
@@ -168,6 +173,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         switch (LOWORD(wParam))
         {
         case ID_QUIT: SendMessageA(window, WM_CLOSE, 0, 0); return 0;
+        case ID_QUIT_QUIETLY:
+            // An installer is waiting: no question and no message box, but nothing lost.
+            mainDialog.SaveProgramList(true);
+            trayManager.HideFromTray();
+            DestroyWindow(window);
+            return 0;
         case ID_OPEN_SCHEDULER:
             trayManager.HideFromTray();
             AnimateOutOfTray(window);
@@ -193,6 +204,53 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     default: break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool IsQuitRequest(const char* commandLine)
+{
+    if (!commandLine)
+        return false;
+    while (*commandLine == ' ' || *commandLine == '\t')
+        ++commandLine;
+    if (_strnicmp(commandLine, "/quit", 5) != 0)
+        return false;
+    for (commandLine += 5; *commandLine; ++commandLine)
+        if (*commandLine != ' ' && *commandLine != '\t')
+            return false;
+    return true;
+}
+
+int QuitRunningInstance(DWORD timeout)
+{
+    // The scheduler holds its mutex until its process ends: while the mutex exists, one is running, starting
+    // or ending.
+    auto running = [] {
+        HANDLE instanceMutex = OpenMutexA(SYNCHRONIZE, FALSE, InstanceMutexName);
+        if (instanceMutex)
+            CloseHandle(instanceMutex);
+        return instanceMutex != nullptr;
+    };
+    const DWORD started = GetTickCount();
+    HWND window = nullptr;
+    while (running() && !(window = FindRunningInstance(0)))
+    {
+        if (GetTickCount() - started >= timeout)
+            return 1;
+        Sleep(100);
+    }
+    if (!window)
+        return 0;
+
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (!process)
+        return 1;
+    PostMessageA(window, WM_COMMAND, ID_QUIT_QUIETLY, 0);
+    const DWORD spent = GetTickCount() - started;
+    const DWORD ended = WaitForSingleObject(process, spent < timeout ? timeout - spent : 0);
+    CloseHandle(process);
+    return ended == WAIT_OBJECT_0 ? 0 : 1;
 }
 
 int RunApplication(HINSTANCE instance)

@@ -18,3 +18,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // The whole program: from the common controls to the end of the message loop. Returns the exit code.
 int RunApplication(HINSTANCE instance);
+
+// True when the command line is "/quit" (any case, blanks around it allowed).
+bool IsQuitRequest(const char* commandLine);
+// Asks the scheduler running in this session to save its programmes, take its icon away and end without the
+// quit question, and waits for it at most `timeout` ms. 0 when it ended or none was running, 1 otherwise.
+int QuitRunningInstance(DWORD timeout = 10000);

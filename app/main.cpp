@@ -1,7 +1,10 @@
 #include "app/Application.h"
 
-// The command line and the show command are ignored: the program always starts in the notification area.
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+// The show command is ignored: the program always starts in the notification area. The one option, /quit,
+// ends the scheduler running in this session instead (installers use it).
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
+    if (IsQuitRequest(commandLine))
+        return QuitRunningInstance();
     return RunApplication(instance);
 }

@@ -20,6 +20,7 @@
 // Commands that reach the main window
 #define ID_ACCEL_HELP 104 // Alt+? and Alt+/: no window handles it
 #define ID_QUIT 105
+#define ID_QUIT_QUIETLY 106 // from "chronel.exe /quit": save and end without the quit question
 #define ID_OPEN_SCHEDULER 32778
 #define ID_LAUNCH_PLAYER 32780
 #define ID_VISIT_SITE 32781

@@ -224,3 +224,17 @@ TEST(Application, ConfirmedQuitSavesRemovesTheIconAndEndsTheLoopWithZero)
     ASSERT_TRUE(quit);
     EXPECT_EQ(message.wParam, 0u);
 }
+
+TEST(Application, OnlySlashQuitAsksTheRunningSchedulerToEnd)
+{
+    const struct
+    {
+        const char* commandLine;
+        bool quit;
+    } cases[] = {{"/quit", true}, {"  /QUIT\t", true}, {"/Quit", true}, {"", false},         {nullptr, false},
+                 {"/qui", false}, {"/quitter", false}, {"quit", false}, {"/quit now", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(IsQuitRequest(c.commandLine), c.quit) << (c.commandLine ? c.commandLine : "(none)");
+    // This test program is no running scheduler: there is nothing to end.
+    EXPECT_EQ(QuitRunningInstance(1000), 0);
+}

@@ -10,10 +10,10 @@ namespace
 
 constexpr DWORD StartTimeout = 120000;
 
-PROCESS_INFORMATION Launch()
+PROCESS_INFORMATION Launch(const std::string& arguments = std::string())
 {
     const std::string& program = Paths().program;
-    std::string commandLine = "\"" + program + "\"";
+    std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -210,9 +210,9 @@ void Chronel::Kill()
     process.hProcess = nullptr;
 }
 
-DWORD RunOnceMore(DWORD timeout)
+DWORD RunOnceMore(DWORD timeout, const std::string& arguments)
 {
-    PROCESS_INFORMATION process = Launch();
+    PROCESS_INFORMATION process = Launch(arguments);
     return WaitForExitCode(process.hProcess, timeout, "a second chronel.exe");
 }
 

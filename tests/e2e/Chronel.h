@@ -107,7 +107,7 @@ private:
 };
 
 // Starts chronel.exe once more and returns its exit code (for a start that must end at once).
-DWORD RunOnceMore(DWORD timeout = StepTimeout);
+DWORD RunOnceMore(DWORD timeout = StepTimeout, const std::string& arguments = std::string());
 
 // Ends every scheduler process of this prefix that is still running (and with it any box it shows).
 void EndLeftoverSchedulers();

@@ -150,6 +150,28 @@ TEST_F(Mends, TitlesWithMarkupCharactersGiveAWellFormedPlaylist)
                      "http://flux.example/&quot;r&amp;r&quot;.mp3", "http://radio.example/?a=1&amp;b=2")));
 }
 
+// What an installer does before it replaces the program: "chronel.exe /quit" ends the running scheduler
+// without its question, with its programmes saved and its icon gone, and succeeds when none runs.
+TEST_F(Mends, SlashQuitEndsTheRunningSchedulerWithItsProgrammesSaved)
+{
+    EXPECT_EQ(RunOnceMore(StepTimeout, "/quit"), 0u) << "with no scheduler running";
+
+    RememberStations();
+    WriteProgramFile(RecordBytes(Morning()));
+    Chronel& app = Start();
+    app.OpenWindow();
+    DefineEvening(app);
+    app.Press(ids::Ok);
+    ASSERT_TRUE(WaitFor([&] { return !app.WindowShown(); }));
+    ASSERT_TRUE(DeleteFileA(ProgramFilePath().c_str())); // only the quit's own save can bring it back
+
+    EXPECT_EQ(RunOnceMore(StepTimeout, "/QUIT "), 0u);
+    EXPECT_EQ(app.WaitForExit(), 0u);
+    EXPECT_TRUE(NoMessageBoxWithin(app.Process(), 0));
+    EXPECT_TRUE(SameBytes(ReadBytes(ProgramFilePath()), RecordsBytes({Morning(), Evening()})));
+    EXPECT_TRUE(WaitFor([] { return !TrayIconShown(); })) << "the icon stayed in the notification area";
+}
+
 // Another program (a backup, an antivirus at log-on) holds the programme file across the start-up: the user
 // is told once, the file is not written over, and the first save after its release keeps its records first.
 TEST_F(Mends, AProgrammeFileHeldAtStartUpLosesNothing)
