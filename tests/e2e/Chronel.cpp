@@ -10,9 +10,10 @@ namespace
 
 constexpr DWORD StartTimeout = 120000;
 
-PROCESS_INFORMATION Launch(const std::string& arguments = std::string())
+PROCESS_INFORMATION Launch(const std::string& arguments = std::string(), std::string program = std::string())
 {
-    const std::string& program = Paths().program;
+    if (program.empty())
+        program = Paths().program;
     std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -29,7 +30,8 @@ PROCESS_INFORMATION Launch(const std::string& arguments = std::string())
 
 } // namespace
 
-Chronel::Chronel() : process(Launch()), processId(process.dwProcessId)
+Chronel::Chronel(const std::string& program)
+    : process(Launch(std::string(), program)), processId(process.dwProcessId)
 {
     const bool started = WaitFor(
         [&] {

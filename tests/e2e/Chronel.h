@@ -52,9 +52,9 @@ inline constexpr WPARAM OpenScheduler = 32778;
 class Chronel
 {
 public:
-    // Starts the program and waits until its windows exist and it has gone idle (in its message loop, or in a
-    // message box shown while starting).
-    Chronel();
+    // Starts the program under test (or another chronel.exe, such as an installed one) and waits until its
+    // windows exist and it has gone idle (in its message loop, or in a message box shown while starting).
+    explicit Chronel(const std::string& program = std::string());
     ~Chronel();
     Chronel(const Chronel&) = delete;
     Chronel& operator=(const Chronel&) = delete;

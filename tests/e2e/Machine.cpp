@@ -73,6 +73,10 @@ const BenchPaths& Paths()
         found.medialist = Environment("CHRONEL_E2E_MEDIALIST");
         found.work = WithBackslash(Environment("CHRONEL_E2E_WORK"));
         found.screenshots = WithBackslash(Environment("CHRONEL_E2E_SHOTS"));
+        char setup[MAX_PATH] = {};
+        const DWORD length = GetEnvironmentVariableA("CHRONEL_E2E_SETUP", setup, sizeof setup);
+        if (length > 0 && length < sizeof setup)
+            found.setup = setup;
         CreateDirectoryA(found.work.c_str(), nullptr);
         CreateDirectoryA(found.screenshots.c_str(), nullptr);
         // Every program the driver starts inherits it, and the player inherits it from the scheduler.
@@ -144,9 +148,7 @@ void ResetMachine()
 {
     const BenchPaths& paths = Paths();
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, SettingsKey);
-    KeyCloser run;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &run.key) == ERROR_SUCCESS)
-        RegDeleteValueA(run.key, AutostartName);
+    DeleteMachineValue(RunKey, AutostartName);
     std::string folder = DataFolder();
     folder.pop_back();
     DeleteTree(folder);
@@ -247,7 +249,14 @@ std::vector<std::string> PlayerStarts()
     return starts;
 }
 
-DWORD RunTool(const std::string& program, const std::string& arguments)
+void DeleteMachineValue(const char* key, const char* name)
+{
+    KeyCloser opened;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_ALL_ACCESS, &opened.key) == ERROR_SUCCESS)
+        RegDeleteValueA(opened.key, name);
+}
+
+DWORD RunTool(const std::string& program, const std::string& arguments, DWORD timeout)
 {
     std::string commandLine = "\"" + program + "\" " + arguments;
     STARTUPINFOA startup = {};
@@ -257,7 +266,7 @@ DWORD RunTool(const std::string& program, const std::string& arguments)
                         &startup, &process))
         throw BenchError("cannot start " + program);
     CloseHandle(process.hThread);
-    return WaitForExitCode(process.hProcess, 30000, program);
+    return WaitForExitCode(process.hProcess, timeout, program);
 }
 
 DWORD WaitForExitCode(HANDLE process, DWORD timeout, const std::string& what)

@@ -27,6 +27,7 @@ struct BenchPaths
     std::string medialist;   // the media list builder, medialist.exe
     std::string work;        // fixtures and the player's log; ends in a backslash
     std::string screenshots; // pictures for people to look at; ends in a backslash
+    std::string setup;       // the installer made from the program under test; empty when not built
 };
 const BenchPaths& Paths();
 
@@ -61,8 +62,9 @@ void WriteProgramFile(const std::string& bytes);
 std::string PlayerLogFolder();
 std::vector<std::string> PlayerStarts();
 
-// Runs a console tool of the bench to its end; returns its exit code.
-DWORD RunTool(const std::string& program, const std::string& arguments);
+// Runs a program (a console tool of the bench, an installer) to its end; returns its exit code.
+DWORD RunTool(const std::string& program, const std::string& arguments, DWORD timeout = 30000);
+void DeleteMachineValue(const char* key, const char* name);
 
 // Waits for a started process to end and closes its handle; returns its exit code. A process still running
 // after `timeout` ms is terminated and reported as `what` "did not end within N s".
