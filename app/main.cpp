@@ -8,3 +8,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         return QuitRunningInstance();
     return RunApplication(instance);
 }
+
+#if defined(__GLIBCXX__)
+#include <cstdlib>
+// An exception that nothing catches ends the program. libstdc++'s default handler would first print the
+// exception's demangled type to a console that a GUI program does not have, and its demangler alone is a
+// tenth of the executable.
+namespace __gnu_cxx
+{
+void __verbose_terminate_handler()
+{
+    std::abort();
+}
+} // namespace __gnu_cxx
+#endif

@@ -1,9 +1,13 @@
 # Shared by the two MinGW-w64 toolchain files; CHRONEL_MINGW_TRIPLET and CHRONEL_WINE_ARCH are set first.
 set(CMAKE_SYSTEM_NAME Windows)
 
-# The posix thread model: the default "win32" model has no std::mutex in GCC 12 and GoogleTest needs it.
-set(CMAKE_C_COMPILER ${CHRONEL_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${CHRONEL_MINGW_TRIPLET}-g++-posix)
+# The posix thread model: the default "win32" model has no std::mutex in GCC 12 and GoogleTest needs it. The
+# release executable, which has no threads and no tests, takes the "win32" model and is spared winpthreads.
+if(NOT CHRONEL_THREAD_MODEL)
+    set(CHRONEL_THREAD_MODEL posix)
+endif()
+set(CMAKE_C_COMPILER ${CHRONEL_MINGW_TRIPLET}-gcc-${CHRONEL_THREAD_MODEL})
+set(CMAKE_CXX_COMPILER ${CHRONEL_MINGW_TRIPLET}-g++-${CHRONEL_THREAD_MODEL})
 set(CMAKE_RC_COMPILER ${CHRONEL_MINGW_TRIPLET}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${CHRONEL_MINGW_TRIPLET})

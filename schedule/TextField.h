@@ -3,6 +3,8 @@
 #include "schedule/ProgramRecord.h"
 
 #include <algorithm>
+#include <charconv>
+#include <string>
 #include <cstring>
 #include <string_view>
 
@@ -21,4 +23,16 @@ inline void SetFieldText(char (&field)[TextFieldSize], std::string_view text)
 {
     std::memset(field, 0, TextFieldSize);
     std::memcpy(field, text.data(), std::min(text.size(), TextFieldSize - 1));
+}
+
+// A number in decimal, zero-padded to at least `minimumDigits` digits after any minus sign, as printf's
+// "%.2d" writes it (without printf's formatting engine, which is a large part of a static executable).
+inline std::string DecimalText(int value, std::size_t minimumDigits = 1)
+{
+    char digits[16];
+    const unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    std::string text(digits, std::to_chars(digits, digits + sizeof digits, magnitude).ptr);
+    if (text.size() < minimumDigits)
+        text.insert(0, minimumDigits - text.size(), '0');
+    return value < 0 ? "-" + text : text;
 }

@@ -1,6 +1,6 @@
 #include "scheduler/Tick.h"
 
-#include <cstdio>
+#include "schedule/TextField.h"
 
 int DayIndexFromWeekday(int dayOfWeek)
 {
@@ -29,9 +29,7 @@ std::size_t FindFirstDue(const ProgramList& programs, int dayIndex, int hour, in
 
 std::string ClockCaption(int hour, int minute)
 {
-    char caption[260] = {};
-    std::snprintf(caption, sizeof caption, "Il est %.2d h et %.2d min.", hour, minute);
-    return caption;
+    return "Il est " + DecimalText(hour, 2) + " h et " + DecimalText(minute, 2) + " min.";
 }
 
 int SchedulerTick::OnTimer(unsigned id, unsigned timerId, bool active, const TickClock& now,

@@ -363,3 +363,16 @@ TEST(Tick, IdenticalRecordAddedDuringTheLaunchIsNotTheFiredOne)
     EXPECT_EQ(Names(programs), Names_{"Matin"});
     EXPECT_TRUE(hooks.removedAt.empty());
 }
+
+TEST(Tick, DecimalTextWritesWhatPercentDotTwoDWould)
+{
+    const struct
+    {
+        int value;
+        std::size_t digits;
+        const char* text;
+    } cases[] = {{0, 2, "00"},          {7, 2, "07"}, {59, 2, "59"}, {123, 2, "123"}, {-5, 2, "-05"},
+                 {-32768, 1, "-32768"}, {0, 1, "0"},  {70, 1, "70"}, {-3, 1, "-3"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(DecimalText(c.value, c.digits), c.text) << c.value;
+}

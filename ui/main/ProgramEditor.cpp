@@ -138,9 +138,7 @@ ProgramInfo DescribeProgram(const ProgramRecord* record)
             info.days += ", ";
         info.days += DayNames[day];
     }
-    char time[64];
-    std::snprintf(time, sizeof time, "%d h et %d min.", record->hour, record->minute);
-    info.time = time;
+    info.time = DecimalText(record->hour) + " h et " + DecimalText(record->minute) + " min.";
     info.confirm = record->confirm ? "Confirmation : Oui" : "Confirmation : Non";
     info.repeat = record->repeat ? "Répétition : Oui" : "Répétition : Non";
     return info;
