@@ -110,7 +110,7 @@ private:
 
 // One control as the dialog layout wants it. kind is the window class; the predefined classes may be
 // stored in a template as ordinals, which the parser turns into these same names.
-struct ControlSpec
+struct ExpectedControl
 {
     int id;
     const char* kind;
@@ -128,7 +128,7 @@ constexpr DWORD Number = ES_CENTER | ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS
 constexpr DWORD Spin = UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_HOTTRACK;
 
 // The scheduler dialog's controls in tab order.
-const ControlSpec Layout[] = {
+const ExpectedControl Layout[] = {
     {1, "button", BS_DEFPUSHBUTTON | WS_TABSTOP, 416, 284, 60, 14, "OK"},
     {1000, "static", Label, 53, 11, 197, 12, "IDC_TITLE_TITLE"},
     {1001, "static", SS_BITMAP, 7, 6, 47, 292, "#133"},
@@ -324,14 +324,14 @@ protected:
     HWND dialog_ = nullptr;
 };
 
-struct MenuItemSpec
+struct ExpectedMenuItem
 {
     UINT id;
     bool separator;
     std::string caption;
 };
 
-std::vector<MenuItemSpec> TrayMenuItems()
+std::vector<ExpectedMenuItem> TrayMenuItems()
 {
     return {
         {32778, false, "Ouvrir le Programmateur"},
@@ -391,7 +391,7 @@ TEST(DialogTemplate, ControlsFollowTheLayoutInTabOrder)
     for (size_t i = 0; i < items.size(); ++i)
     {
         const DialogItem& item = items[i];
-        const ControlSpec& want = Layout[i];
+        const ExpectedControl& want = Layout[i];
         SCOPED_TRACE("control " + std::to_string(want.id));
         ids.insert(item.id);
         EXPECT_EQ(item.id, static_cast<unsigned long>(want.id));
@@ -453,7 +453,7 @@ TEST_F(CreatedDialog, EveryControlHasItsClassStyleAndPlace)
     // The bits a control keeps from its template once created: edits may trade WS_BORDER for a 3-D edge, and
     // an empty list box hides its scroll bar.
     const DWORD kept = 0xFFFF | WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
-    for (const ControlSpec& want : Layout)
+    for (const ExpectedControl& want : Layout)
     {
         SCOPED_TRACE("control " + std::to_string(want.id));
         HWND control = GetDlgItem(dialog_, want.id);
@@ -542,7 +542,7 @@ TEST(TrayMenu, ListsTheActionsInOrder)
 
     HMENU actions = GetSubMenu(menu, 0);
     ASSERT_NE(actions, nullptr);
-    const std::vector<MenuItemSpec> want = TrayMenuItems();
+    const std::vector<ExpectedMenuItem> want = TrayMenuItems();
     ASSERT_EQ(GetMenuItemCount(actions), static_cast<int>(want.size()));
     for (size_t i = 0; i < want.size(); ++i)
     {
