@@ -1,5 +1,8 @@
 #pragma once
 
+#include "schedule/ProgramList.h"
+#include "schedule/TextField.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -72,4 +75,13 @@ inline Bytes Concat(std::initializer_list<Bytes> parts)
     for (const Bytes& part : parts)
         all.insert(all.end(), part.begin(), part.end());
     return all;
+}
+
+// The names of the programmes in list order.
+inline std::vector<std::string> Names(const ProgramList& programs)
+{
+    std::vector<std::string> names;
+    for (const ProgramRecord& record : programs.Records())
+        names.emplace_back(FieldText(record.name));
+    return names;
 }

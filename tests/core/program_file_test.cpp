@@ -73,14 +73,6 @@ ProgramRecord Named(const char* name)
     return record;
 }
 
-std::vector<std::string> Names(const ProgramList& programs)
-{
-    std::vector<std::string> names;
-    for (const ProgramRecord& record : programs.Records())
-        names.emplace_back(FieldText(record.name));
-    return names;
-}
-
 } // namespace
 
 TEST(ProgramFile, RecordBuiltByteByByteReadsBackFieldForField)

@@ -1,6 +1,8 @@
 #include "scheduler/Tick.h"
 #include "schedule/TextField.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -30,14 +32,6 @@ ProgramRecord Program(const std::string& name, int dayIndex, int hour, int minut
     record.minute = static_cast<std::int16_t>(minute);
     record.repeat = repeat ? 1 : 0;
     return record;
-}
-
-std::vector<std::string> Names(const ProgramList& programs)
-{
-    std::vector<std::string> names;
-    for (const ProgramRecord& record : programs.Records())
-        names.emplace_back(FieldText(record.name));
-    return names;
 }
 
 class RecordingHooks : public TickHooks

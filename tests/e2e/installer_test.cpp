@@ -119,8 +119,8 @@ TEST_F(Installer, ASilentUninstallTakesAwayWhatWasInstalledAndKeepsTheUsersData)
     // The uninstaller copies itself away and runs from there: everything goes a moment later, the uninstall
     // entry last.
     ASSERT_EQ(RunSilently(Installed("uninstall.exe"), "/S"), 0u);
-    EXPECT_TRUE(WaitFor([] { return !ReadMachineString(UninstallKey, "DisplayName").has_value(); },
-                        3 * StepTimeout));
+    EXPECT_TRUE(
+        WaitFor([] { return !ReadMachineString(UninstallKey, "DisplayName").has_value(); }, 3 * StepTimeout));
     EXPECT_EQ(scheduler.WaitForExit(), 0u) << "the running scheduler was not ended by /quit";
     EXPECT_FALSE(PathExists(Installed("chronel.exe")));
     EXPECT_FALSE(PathExists(InstallFolder));
