@@ -30,19 +30,20 @@ bool IsOffered(const unsigned char* record)
            record[StreamUrlOffset] != 0;
 }
 
-MediaEntry EntryFrom(const unsigned char* record)
+// Whole fields are kept, tail bytes included; a field without a zero stays 260 bytes long and is bounded
+// wherever it is read as text.
+void KeepEntry(const unsigned char* record, MediaEntries& entries)
 {
-    // Whole fields are copied, tail bytes included; a field without a zero stays 260 bytes long here and
-    // is bounded wherever it is read as text.
-    MediaEntry entry;
-    std::memcpy(entry.title, record + TitleOffset, TextFieldSize);
-    std::memcpy(entry.pageUrl, record + PageUrlOffset, TextFieldSize);
-    std::memcpy(entry.streamUrl, record + StreamUrlOffset, TextFieldSize);
-    return entry;
+    const char* bytes = reinterpret_cast<const char*>(record);
+    entries.Append(bytes + TitleOffset, bytes + PageUrlOffset, bytes + StreamUrlOffset);
 }
 
+// Records are read this many at a time: few calls into the system for a list of thousands, and a buffer
+// small enough to come and go.
+constexpr std::size_t RecordsPerRead = 16;
+
 // `read(buffer, size)` fills the buffer as far as the source allows and returns how many bytes it gave.
-// One record buffer serves the whole file, so memory grows only with the accepted entries.
+// One buffer serves the whole file, so memory grows only with the accepted entries.
 template <typename Read> MediaListResult ReadWith(Read read)
 {
     MediaListResult result{MediaListRead::NotValid, {}};
@@ -57,12 +58,17 @@ template <typename Read> MediaListResult ReadWith(Read read)
         return result;
 
     static_assert(PageUrlOffset + TextFieldSize <= RecordSize);
-    std::vector<unsigned char> record(RecordSize);
-    while (read(record.data(), RecordSize) == RecordSize)
+    std::vector<unsigned char> block(RecordsPerRead * RecordSize);
+    std::size_t given = block.size();
+    // A short read ends the file; a fragment shorter than a record after the last whole one is dropped.
+    while (given == block.size())
     {
-        if (IsOffered(record.data()))
-            result.entries.push_back(EntryFrom(record.data()));
+        given = read(block.data(), block.size());
+        for (std::size_t at = 0; at + RecordSize <= given; at += RecordSize)
+            if (IsOffered(block.data() + at))
+                KeepEntry(block.data() + at, result.entries);
     }
+    result.entries.shrink_to_fit();
     return result;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "schedule/MediaEntries.h"
 #include "schedule/ProgramRecord.h"
 
 #include <cstddef>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 // Media list files ("*.slv", "*.tsl"): a 64-byte header, then 9264-byte records until fewer remain.
 // All integers little-endian. Only the first 8 header bytes and four fields of each record are read.
@@ -31,7 +31,7 @@ enum class MediaListRead
 struct MediaListResult
 {
     MediaListRead outcome;
-    std::vector<MediaEntry> entries; // in file order; each field holds the file's 260 bytes as they are
+    MediaEntries entries; // in file order; each entry gives back the file's 3 x 260 bytes as they are
 };
 
 MediaListResult ReadMediaListFile(const std::string& path);

@@ -57,7 +57,10 @@ MediaListResult ReadImage(const Bytes& image)
     EXPECT_EQ(fromFile.outcome, fromMemory.outcome);
     EXPECT_EQ(fromFile.entries.size(), fromMemory.entries.size());
     for (std::size_t i = 0; i < std::min(fromFile.entries.size(), fromMemory.entries.size()); ++i)
-        EXPECT_EQ(std::memcmp(&fromFile.entries[i], &fromMemory.entries[i], sizeof(MediaEntry)), 0);
+    {
+        const MediaEntry a = fromFile.entries[i], b = fromMemory.entries[i];
+        EXPECT_EQ(std::memcmp(&a, &b, sizeof(MediaEntry)), 0);
+    }
     return fromFile;
 }
 

@@ -2,6 +2,8 @@
 
 #include "schedule/TextField.h"
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -15,7 +17,21 @@ std::vector<MediaEntry> SomeMedia()
     SetFieldText(media[0].streamUrl, "mms://stream.example/0");
     SetFieldText(media[1].title, "Jazz");
     SetFieldText(media[1].streamUrl, "mms://stream.example/1");
+    // Bytes after a field's zero, and a field with no zero at all, as a damaged file may hold them: a new
+    // record copies them as they are.
+    media[1].title[200] = 'x';
+    media[1].pageUrl[0] = 0;
+    media[1].pageUrl[TextFieldSize - 1] = 'y';
+    std::memset(media[1].streamUrl + 30, 's', TextFieldSize - 30);
     return media;
+}
+
+MediaEntries Kept(const std::vector<MediaEntry>& entries)
+{
+    MediaEntries kept;
+    for (const MediaEntry& entry : entries)
+        kept.push_back(entry);
+    return kept;
 }
 
 ProgramInput GoodInput(const std::string& name = "Matin")
@@ -93,7 +109,7 @@ TEST(ProgramEditor, ChecksRunInOrderAndTheFirstFailureWins)
         SCOPED_TRACE(c.what);
         ProgramInput input = GoodInput();
         c.change(input);
-        EXPECT_EQ(CheckNewProgram(input, media, programs).message, c.expected);
+        EXPECT_EQ(CheckNewProgram(input, Kept(media), programs).message, c.expected);
     }
 }
 
@@ -104,7 +120,7 @@ TEST(ProgramEditor, NewRecordCarriesTheInputAndACopyOfTheMedia)
     input.mediaIndex = 1;
     input.days[2] = true;
     input.hourText = "  7.9";
-    const AddCheck check = CheckNewProgram(input, media, ProgramList());
+    const AddCheck check = CheckNewProgram(input, Kept(media), ProgramList());
     ASSERT_EQ(check.message, EditorMessage::None);
     const ProgramRecord& r = check.record;
     EXPECT_EQ(FieldText(r.name), "Matin");
@@ -181,7 +197,7 @@ TEST(ProgramEditor, DuplicatesByNameAndByScheduleFirstConflictDecides)
         ProgramList programs;
         for (const ProgramRecord& record : c.existing)
             programs.Append(record);
-        EXPECT_EQ(CheckNewProgram(c.input, media, programs).message, c.expected);
+        EXPECT_EQ(CheckNewProgram(c.input, Kept(media), programs).message, c.expected);
     }
 }
 
@@ -227,4 +243,26 @@ TEST(ProgramEditor, SelectionFollowsTheSelectedRecordWhenAnotherIsRemoved)
     const std::size_t cases[][3] = {{1, 0, 0}, {1, 2, 1}, {1, 1, none}, {2, 0, 1}, {0, 0, none}};
     for (const auto& c : cases)
         EXPECT_EQ(SelectionAfterRemoval(c[0], c[1]), c[2]) << "selected " << c[0] << ", removed " << c[1];
+}
+
+TEST(ProgramEditor, NamesThatMayBeEqualInTheSortedListAreFound)
+{
+    struct Case
+    {
+        std::vector<std::string> names;
+        bool mayBeEqual;
+    };
+    const Case cases[] = {
+        {{"Matin", "Soir", "Nuit"}, false},   {{"Matin", "Soir", "matin"}, true},
+        {{"École", "ECOLE"}, true},           {{"Cœur", "coeur"}, true},
+        {{"Radio-Jazz", "radio jazz"}, true}, {{"Radio 1", "Radio 10", "Radio 01"}, false},
+        {{"Straße", "STRASSE"}, true},        {{}, false},
+    };
+    for (const Case& c : cases)
+    {
+        ProgramList programs;
+        for (const std::string& name : c.names)
+            programs.Append(Existing(name.c_str(), {0}, 1, 0));
+        EXPECT_EQ(MayHoldEqualNames(programs), c.mayBeEqual) << ::testing::PrintToString(c.names);
+    }
 }

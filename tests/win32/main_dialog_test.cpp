@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <functional>
+#include <utility>
 
 namespace
 {
@@ -59,6 +63,12 @@ protected:
     // An empty `media` leaves no media item selected.
     void Add(const std::string& name, const std::vector<int>& dayIndexes, const std::string& hour,
              const std::string& minute, const std::string& media = "Radio Sylvane")
+    {
+        AddThrough(harness, name, dayIndexes, hour, minute, media);
+    }
+    static void AddThrough(DialogHarness& harness, const std::string& name,
+                           const std::vector<int>& dayIndexes, const std::string& hour,
+                           const std::string& minute, const std::string& media = "Radio Sylvane")
     {
         harness.SetText(IDC_PROGRAM_NAME, name);
         harness.Item(IDC_MEDIA_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1));
@@ -261,6 +271,112 @@ TEST_F(MainDialog, RemoveSelectsTheFollowingOrLastItemAndEmptyingRestoresPlaceho
     harness.Click(IDC_BUTTON_REMOVE);
     EXPECT_EQ(LastMessage(), "Aucun programme n'est sélectionné !");
     EXPECT_EQ(harness.dialog.shown.back().style, static_cast<UINT>(MB_OK | MB_ICONERROR));
+}
+
+// Each item of the programme list box: its text and the record it points to.
+std::vector<std::pair<std::string, LRESULT>> ProgramItems(const DialogHarness& harness)
+{
+    std::vector<std::pair<std::string, LRESULT>> items;
+    const std::vector<std::string> texts = harness.ListTexts(IDC_PROGRAM_LIST);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        items.emplace_back(texts[i], harness.Item(IDC_PROGRAM_LIST, LB_GETITEMDATA, i));
+    return items;
+}
+
+// A programme file of 300 records named by `nameOf(position)`, each at its own weekday and time.
+Bytes ProgrammeFile(const std::function<std::string(int)>& nameOf)
+{
+    Bytes file;
+    for (int i = 0; i < 300; ++i)
+    {
+        Bytes record(1054, 0);
+        PutText(record, 0, nameOf(i));
+        PutText(record, 260, "Jazz");
+        PutText(record, 780, "mms://jazz.example/");
+        record[1040 + i % 7] = 1;
+        record[1048] = static_cast<unsigned char>(i / 7 % 24);
+        record[1050] = static_cast<unsigned char>(i / 168);
+        file.insert(file.end(), record.begin(), record.end());
+    }
+    return file;
+}
+
+TEST_F(MainDialog, ALongListChangedItemByItemIsTheListAFreshFillGives)
+{
+    // With names equal but for case, the list box puts equal names where the order of all its insertions
+    // led them; with distinct names, each name has one place.
+    const char* const words[] = {"Radio", "Émission", "jazz", "Matin", "Zéphyr"};
+    const Bytes equalNames = ProgrammeFile([&](int i) {
+        std::string name = std::string(words[i % 5]) + " " + std::to_string(i * 37 % 50);
+        for (char& c : name)
+        {
+            const int letter = static_cast<unsigned char>(c);
+            c = static_cast<char>(i / 5 % 3 == 0   ? letter
+                                  : i / 5 % 3 == 1 ? std::toupper(letter)
+                                                   : std::tolower(letter));
+        }
+        return name;
+    });
+    const Bytes distinctNames =
+        ProgrammeFile([&](int i) { return std::string(words[i % 5]) + " " + std::to_string(i * 37 % 1000); });
+
+    for (const Bytes* file : {&equalNames, &distinctNames})
+    {
+        SCOPED_TRACE(file == &equalNames ? "names equal but for case" : "distinct names");
+        WriteBytes(harness.dialog.ProgramFilePath(), *file);
+        DialogHarness second;
+        ASSERT_TRUE(second.Create());
+        ASSERT_EQ(second.Item(IDC_PROGRAM_LIST, LB_GETCOUNT), 300);
+
+        // A removal selects the item now at the removed one's place, or the last one; an add selects the new
+        // programme. Each change gives the text it should leave selected.
+        auto remove = [&](std::size_t item) {
+            second.Item(IDC_PROGRAM_LIST, LB_SETCURSEL, item);
+            second.Click(IDC_BUTTON_REMOVE);
+            const std::vector<std::string> after = second.ListTexts(IDC_PROGRAM_LIST);
+            return after[item < after.size() ? item : after.size() - 1];
+        };
+        auto count = [&] { return static_cast<std::size_t>(second.Item(IDC_PROGRAM_LIST, LB_GETCOUNT)); };
+        auto add = [&](const std::string& name, const std::string& hour, const std::string& minute) {
+            AddThrough(second, name, {6}, hour, minute);
+            return name;
+        };
+        struct Step
+        {
+            const char* what;
+            std::function<std::string()> change;
+        };
+        const Step steps[] = {
+            {"an add among names equal but for case", [&] { return add("rADIO 0", "23", "59"); }},
+            {"an add at the end", [&] { return add("Zz", "23", "58"); }},
+            {"removing the first item", [&] { return remove(0); }},
+            {"removing an item from the middle", [&] { return remove(count() / 2); }},
+            {"removing the last item", [&] { return remove(count() - 1); }},
+            {"adding past the room kept after the load",
+             [&] {
+                 for (int k = 0; k < 70; ++k)
+                     add("Ajout " + std::to_string(k), std::to_string(10 + k / 50),
+                         std::to_string(2 + k % 50));
+                 return std::string("Ajout 69");
+             }},
+            {"removing after the storage moved", [&] { return remove(count() / 3); }},
+        };
+        for (const Step& step : steps)
+        {
+            SCOPED_TRACE(step.what);
+            const std::string selected = step.change();
+            ASSERT_TRUE(second.dialog.shown.empty()) << second.dialog.shown.back().text;
+            EXPECT_EQ(second.SelectedText(IDC_PROGRAM_LIST), selected);
+            EXPECT_EQ(second.Text(IDC_TEXT_INFO1), selected);
+            // Every item points to the record it names, and the list is the one a fresh fill gives.
+            const auto items = ProgramItems(second);
+            ASSERT_EQ(items.size(), second.dialog.Programs().Size());
+            for (const auto& [text, data] : items)
+                ASSERT_EQ(FieldText(reinterpret_cast<const ProgramRecord*>(data)->name), text);
+            second.dialog.RefreshProgramList();
+            EXPECT_EQ(ProgramItems(second), items);
+        }
+    }
 }
 
 TEST_F(MainDialog, EveryChangeIsSavedAtOnce)

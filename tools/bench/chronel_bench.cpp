@@ -93,7 +93,7 @@ void ReadMediaList10000(benchmark::State& state)
     for (auto _ : state)
     {
         MediaListResult result = ReadMediaListFile(path);
-        benchmark::DoNotOptimize(result.entries.data());
+        benchmark::DoNotOptimize(result.entries.size());
         if (result.entries.size() != MediaRecords / 10 * 9)
             state.SkipWithError("wrong entry count");
     }

@@ -368,20 +368,29 @@ void CMain::LoadMediaList(const std::string& path)
 
     media = std::move(result.entries);
     if (hWnd)
-    {
-        for (std::size_t i = 0; i < media.size(); ++i)
-        {
-            const std::string title(FieldText(media[i].title));
-            const LRESULT item = SendDlgItemMessageA(hWnd, IDC_MEDIA_LIST, LB_ADDSTRING, 0,
-                                                     reinterpret_cast<LPARAM>(title.c_str()));
-            if (item >= 0)
-                SendDlgItemMessageA(hWnd, IDC_MEDIA_LIST, LB_SETITEMDATA, static_cast<WPARAM>(item),
-                                    static_cast<LPARAM>(i));
-        }
-    }
+        FillMediaList();
     SetText(IDC_TEXT_LIST, path.c_str());
     if (RegKey key = OpenSettingsKey())
         WriteMediaListPath(key.Get(), path.c_str());
+}
+
+void CMain::FillMediaList()
+{
+    const HWND list = GetDlgItem(IDC_MEDIA_LIST).hWnd;
+    // No painting while thousands of titles go in one by one: a list box on the screen would redraw itself
+    // and its scroll bar at every one.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_INITSTORAGE, media.size(), media.size() * 32);
+    std::string title;
+    for (std::size_t i = 0; i < media.size(); ++i)
+    {
+        title.assign(media.Title(i));
+        const LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
+        if (item >= 0)
+            SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(item), static_cast<LPARAM>(i));
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void CMain::LoadProgramList()
@@ -415,10 +424,4 @@ void CMain::SaveChanges()
     // "Quitter". While saving keeps failing, the user is told once, not at every change; the quit tells
     // again.
     SaveProgramList(lastSaveFailed);
-}
-
-void CMain::AfterProgramsChanged()
-{
-    RefreshProgramList();
-    SaveChanges();
 }

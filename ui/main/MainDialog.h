@@ -1,6 +1,7 @@
 #pragma once
 
 #include "resources/resource.h"
+#include "schedule/MediaEntries.h"
 #include "schedule/ProgramList.h"
 #include "schedule/ProgramRecord.h"
 #include "schedule/ProgramStore.h"
@@ -47,7 +48,7 @@ public:
     // Writes (on) or deletes (off) the machine-wide autostart entry; false when the registry refused.
     virtual bool SetAutostart(bool on);
 
-    const std::vector<MediaEntry>& Media() const { return media; }
+    const MediaEntries& Media() const { return media; }
     const ProgramList& Programs() const { return programs; }
     const char* DataFolder() const { return dataFolder; }
     const std::string& ProgramFilePath() const { return store.Path(); }
@@ -58,7 +59,7 @@ public:
     DWORD loadRetryTime = 5000;
 
 protected:
-    std::vector<MediaEntry> media;
+    MediaEntries media;
     ProgramList programs;
     char dataFolder[TextFieldSize] = {};
 
@@ -75,11 +76,14 @@ private:
     void ShowInfo(const ProgramInfo& info);
     void SendToParent(UINT message, WPARAM wParam);
     void ApplyAllDays();
-    void AfterProgramsChanged();
     // Position in `programs` of the programme selected in the list box, or programs.Size() when none is.
     std::size_t SelectedProgram() const;
     // Rebuilds the list box and selects the programme at `index` (none when out of range).
     void ShowProgramsSelecting(std::size_t index);
+    // Puts the programme at `index`, just appended in the same storage, into the list box and selects it.
+    void ShowAddedProgram(std::size_t index);
+    // Puts every media title into its list box (which sorts them), each pointing to its entry's position.
+    void FillMediaList();
     // Puts every programme's name into the list box (which sorts them), each pointing to its record.
     void FillProgramList();
     // The save after a change of the list.

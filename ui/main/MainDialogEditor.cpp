@@ -5,6 +5,8 @@
 #include "schedule/TextField.h"
 #include "ui/main/ProgramEditor.h"
 
+#include <cstdint>
+
 namespace
 {
 
@@ -42,9 +44,14 @@ void CMain::AddProgram()
         return;
     }
 
+    const ProgramRecord* storage = programs.Data();
     programs.Append(check.record);
-    // Select the new programme itself, even when another name differs from it only in case.
-    ShowProgramsSelecting(programs.Size() - 1);
+    // Select the new programme itself, even when another name differs from it only in case. While the
+    // records stay where they were, the other items still point to them and only the new one goes in.
+    if (programs.Data() == storage)
+        ShowAddedProgram(programs.Size() - 1);
+    else
+        ShowProgramsSelecting(programs.Size() - 1);
     SaveChanges();
 }
 
@@ -66,7 +73,30 @@ void CMain::RemoveProgram()
     if (index >= programs.Size())
         return;
     programs.RemoveAt(index);
-    AfterProgramsChanged();
+    if (MayHoldEqualNames(programs))
+    {
+        // Equal names sit where the whole history of insertions put them: only a fresh fill places them
+        // as before.
+        RefreshProgramList();
+        SaveChanges();
+        return;
+    }
+    // The item goes; the records after the removed one moved down one place in the same storage.
+    const HWND list = GetDlgItem(IDC_PROGRAM_LIST).hWnd;
+    SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(item), 0);
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT other = 0; other < count; ++other)
+    {
+        const LRESULT pointer = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(other), 0);
+        if (static_cast<std::uintptr_t>(pointer) > static_cast<std::uintptr_t>(data))
+            SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(other),
+                         static_cast<LPARAM>(pointer - static_cast<LRESULT>(sizeof(ProgramRecord))));
+    }
+    // The item that took the removed one's place is selected, or the last one.
+    if (count > 0)
+        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(item < count - 1 ? item : count - 1), 0);
+    ShowProgramInfo();
+    SaveChanges();
 }
 
 void CMain::RefreshProgramList()
@@ -102,6 +132,20 @@ void CMain::ShowProgramsSelecting(std::size_t index)
                 break;
             }
         }
+    }
+    ShowProgramInfo();
+}
+
+void CMain::ShowAddedProgram(std::size_t index)
+{
+    const HWND list = GetDlgItem(IDC_PROGRAM_LIST).hWnd;
+    const std::string name(FieldText(programs[index].name));
+    const LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    if (item >= 0)
+    {
+        SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(item),
+                     reinterpret_cast<LPARAM>(&programs[index]));
+        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(item), 0);
     }
     ShowProgramInfo();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "schedule/MediaEntries.h"
 #include "schedule/ProgramList.h"
 #include "schedule/ProgramRecord.h"
 
@@ -45,8 +46,7 @@ struct AddCheck
 };
 
 // Runs the checks of "Ajouter" in their order and gives the first failing message, or the new record.
-AddCheck CheckNewProgram(const ProgramInput& input, const std::vector<MediaEntry>& media,
-                         const ProgramList& programs);
+AddCheck CheckNewProgram(const ProgramInput& input, const MediaEntries& media, const ProgramList& programs);
 
 // Converts an hour or minute text as strtod does (leading blanks skipped, longest number prefix, 0 when there
 // is none), truncated toward zero. None when the number is not finite or does not fit a 32-bit integer: such
@@ -65,6 +65,12 @@ struct ProgramInfo
 };
 
 ProgramInfo DescribeProgram(const ProgramRecord* record);
+
+// Whether two of the programmes' names may compare equal in the sorted list box: compared without case,
+// accents, ligatures, blanks and signs (code page 1252), so that every pair the list box takes as equal is
+// found, and some more. Where equal names sit depends on the order the list box received every item, so
+// only a list without them stays the list a fresh fill gives when one item is taken out.
+bool MayHoldEqualNames(const ProgramList& programs);
 
 // Where the list box's selection goes when the record at position `removed` leaves the list: the selected
 // record (at `selected`) stays selected wherever it moved; when it is the one removed, nothing is selected
