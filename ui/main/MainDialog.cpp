@@ -342,7 +342,15 @@ std::string CMain::ChooseMediaListFile()
     dialog.lpstrFile = path;
     dialog.nMaxFile = sizeof path;
     dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    GetOpenFileNameA(&dialog);
+    // The open-file dialog's library is loaded at the first "Charger", not at every start of a program that
+    // sits in the tray all day.
+    static const HMODULE library = LoadLibraryA("comdlg32.dll");
+    using OpenFileFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+    const auto openFile = reinterpret_cast<OpenFileFn>(
+        reinterpret_cast<void*>(library ? GetProcAddress(library, "GetOpenFileNameA") : nullptr));
+    if (!openFile)
+        return std::string();
+    openFile(&dialog);
     return std::string(path, strnlen(path, sizeof path - 1));
 }
 
