@@ -153,21 +153,19 @@ TEST(MediaListSource, EveryBadLineIsReportedAndEveryHiddenEntryWarnedOf)
     std::vector<SourceEntry> entries;
     SourceReport report;
     EXPECT_FALSE(ParseMediaListSource(text, entries, report));
-    const std::vector<std::pair<std::size_t, std::string>> errors = {{2, "missing field"}, {4, "entryKind"}};
-    const std::vector<std::pair<std::size_t, std::string>> warnings = {
-        {3, "title: empty"}, {5, "streamUrl: empty"}, {6, "entryKind 2"}, {7, "entryKind 2"}};
-    ASSERT_EQ(report.errors.size(), 2u);
-    ASSERT_EQ(report.warnings.size(), 4u);
-    for (std::size_t i = 0; i < errors.size(); ++i)
-    {
-        EXPECT_EQ(report.errors[i].line, errors[i].first);
-        EXPECT_EQ(report.errors[i].message.rfind(errors[i].second, 0), 0u) << report.errors[i].message;
-    }
-    for (std::size_t i = 0; i < warnings.size(); ++i)
-    {
-        EXPECT_EQ(report.warnings[i].line, warnings[i].first);
-        EXPECT_EQ(report.warnings[i].message.rfind(warnings[i].second, 0), 0u) << report.warnings[i].message;
-    }
+    // Each note: its line, and how its message begins.
+    using Said = std::vector<std::pair<std::size_t, std::string>>;
+    auto said = [](const std::vector<SourceError>& notes, const Said& expected) {
+        ASSERT_EQ(notes.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i)
+        {
+            EXPECT_EQ(notes[i].line, expected[i].first);
+            EXPECT_EQ(notes[i].message.rfind(expected[i].second, 0), 0u) << notes[i].message;
+        }
+    };
+    said(report.errors, {{2, "missing field"}, {4, "entryKind"}});
+    said(report.warnings,
+         {{3, "title: empty"}, {5, "streamUrl: empty"}, {6, "entryKind 2"}, {7, "entryKind 2"}});
 }
 
 TEST(MediaListSource, Cp1252ReadsBackAsTheUtf8ItCameFrom)
