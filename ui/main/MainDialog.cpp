@@ -10,6 +10,7 @@
 #include "scheduler/Clock_win.h"
 #include "scheduler/Launch_win.h"
 #include "ui/main/Fonts.h"
+#include "ui/framework/ListBox.h"
 #include "ui/main/ProgramEditor.h"
 
 #include <commctrl.h>
@@ -366,7 +367,7 @@ void CMain::LoadMediaList(const std::string& path)
 
     media.clear();
     if (hWnd)
-        SendDlgItemMessageA(hWnd, IDC_MEDIA_LIST, LB_RESETCONTENT, 0, 0);
+        EmptyListBox(GetDlgItem(IDC_MEDIA_LIST).hWnd);
     if (result.outcome == MediaListRead::NotValid)
     {
         SetText(IDC_TEXT_LIST, NoListLoaded);
@@ -389,14 +390,10 @@ void CMain::FillMediaList()
     // and its scroll bar at every one.
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_INITSTORAGE, media.size(), media.size() * 32);
-    std::string title;
+    std::vector<ListItem> items(media.size());
     for (std::size_t i = 0; i < media.size(); ++i)
-    {
-        title.assign(media.Title(i));
-        const LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
-        if (item >= 0)
-            SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(item), static_cast<LPARAM>(i));
-    }
+        items[i] = {media.Title(i), static_cast<LPARAM>(i)};
+    FillSortedListBox(list, items);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }

@@ -3,6 +3,7 @@
 
 #include "resources/resource.h"
 #include "schedule/TextField.h"
+#include "ui/framework/ListBox.h"
 #include "ui/main/ProgramEditor.h"
 
 #include <cstdint>
@@ -167,16 +168,12 @@ void CMain::FillProgramList()
     const HWND list = GetDlgItem(IDC_PROGRAM_LIST).hWnd;
     // No painting while thousands of names go in one by one.
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    EmptyListBox(list);
     SendMessageA(list, LB_INITSTORAGE, programs.Size(), programs.Size() * 16);
+    std::vector<ListItem> items(programs.Size());
     for (std::size_t i = 0; i < programs.Size(); ++i)
-    {
-        const std::string name(FieldText(programs[i].name));
-        const LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        if (item >= 0)
-            SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(item),
-                         reinterpret_cast<LPARAM>(&programs[i]));
-    }
+        items[i] = {FieldText(programs[i].name), reinterpret_cast<LPARAM>(&programs[i])};
+    FillSortedListBox(list, items);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }

@@ -1,0 +1,108 @@
+#include "ui/framework/ListBox.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+
+namespace
+{
+
+// Adds the items one by one and lets the box place each.
+void AddOneByOne(HWND list, const std::vector<ListItem>& items)
+{
+    std::string text;
+    for (const ListItem& item : items)
+    {
+        text.assign(item.text);
+        const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (index >= 0)
+            SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), item.data);
+    }
+}
+
+} // namespace
+
+bool FillSortedListBox(HWND list, const std::vector<ListItem>& items)
+{
+    const std::size_t count = items.size();
+    if (count < 2)
+    {
+        AddOneByOne(list, items);
+        return false;
+    }
+    const LCID locale = static_cast<LCID>(SendMessageW(list, LB_GETLOCALE, 0, 0));
+
+    // The texts as the box holds them (converted from the ANSI code page), each followed by a zero, in one
+    // block: a single large allocation goes back to the system when it is freed.
+    std::size_t total = 0;
+    for (const ListItem& item : items)
+        total += item.text.size() + 1;
+    std::vector<wchar_t> wide(total);
+    std::vector<std::size_t> wideAt(count);
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        const std::string_view text = items[i].text;
+        wideAt[i] = at;
+        const int length = text.empty()
+                               ? 0
+                               : MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                     wide.data() + at, static_cast<int>(text.size()));
+        at += static_cast<std::size_t>(length);
+        wide[at++] = 0;
+    }
+
+    // The sort keys, in one block too. Comparing two keys byte by byte gives what comparing the texts in the
+    // same locale with the same flags gives.
+    std::vector<char> keys;
+    keys.reserve(total * 4);
+    std::vector<std::size_t> keyAt(count + 1);
+    constexpr DWORD KeyFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        keyAt[i] = keys.size();
+        const wchar_t* text = wide.data() + wideAt[i];
+        const int size = LCMapStringW(locale, KeyFlags, text, -1, nullptr, 0);
+        if (size <= 0)
+        {
+            // No key for this text: the box places every item itself.
+            AddOneByOne(list, items);
+            return false;
+        }
+        keys.resize(keys.size() + static_cast<std::size_t>(size));
+        LCMapStringW(locale, KeyFlags, text, -1, reinterpret_cast<wchar_t*>(keys.data() + keyAt[i]), size);
+    }
+    keyAt[count] = keys.size();
+    auto key = [&](std::size_t i) {
+        return std::string_view(keys.data() + keyAt[i], keyAt[i + 1] - keyAt[i]);
+    };
+
+    std::vector<std::size_t> order(count);
+    for (std::size_t i = 0; i < count; ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
+    for (std::size_t i = 1; i < count; ++i)
+        if (key(order[i - 1]) == key(order[i]))
+        {
+            AddOneByOne(list, items);
+            return false;
+        }
+
+    // Inserting at the end does not sort: each item goes where the order above puts it.
+    for (const std::size_t i : order)
+    {
+        const LRESULT index = SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(wide.data() + wideAt[i]));
+        if (index >= 0)
+            SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), items[i].data);
+    }
+    return true;
+}
+
+void EmptyListBox(HWND list)
+{
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT item = 0; item < count; ++item)
+        SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(item), 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+}
