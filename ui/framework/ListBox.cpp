@@ -53,16 +53,25 @@ bool FillSortedListBox(HWND list, const std::vector<ListItem>& items)
     }
 
     // The sort keys, in one block too. Comparing two keys byte by byte gives what comparing the texts in the
-    // same locale with the same flags gives.
+    // same locale with the same flags gives. A key is made into a buffer that holds most keys, and asked for
+    // its size only when it does not fit.
     std::vector<char> keys;
     keys.reserve(total * 4);
     std::vector<std::size_t> keyAt(count + 1);
     constexpr DWORD KeyFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    alignas(wchar_t) char scratch[4096];
     for (std::size_t i = 0; i < count; ++i)
     {
         keyAt[i] = keys.size();
         const wchar_t* text = wide.data() + wideAt[i];
-        const int size = LCMapStringW(locale, KeyFlags, text, -1, nullptr, 0);
+        int size =
+            LCMapStringW(locale, KeyFlags, text, -1, reinterpret_cast<wchar_t*>(scratch), sizeof scratch);
+        if (size > 0)
+        {
+            keys.insert(keys.end(), scratch, scratch + size);
+            continue;
+        }
+        size = LCMapStringW(locale, KeyFlags, text, -1, nullptr, 0);
         if (size <= 0)
         {
             // No key for this text: the box places every item itself.
