@@ -20,15 +20,39 @@ void AddOneByOne(HWND list, const std::vector<ListItem>& items)
     }
 }
 
+// How many items of each rank are in: counts of the ranks below any rank in logarithmic time (a Fenwick
+// tree).
+class RankCounts
+{
+public:
+    explicit RankCounts(std::size_t ranks) : tree(ranks + 1) {}
+    void Add(std::size_t rank)
+    {
+        for (std::size_t at = rank + 1; at < tree.size(); at += at & (~at + 1))
+            ++tree[at];
+    }
+    // How many items are in with a rank below `rank`.
+    std::size_t Below(std::size_t rank) const
+    {
+        std::size_t sum = 0;
+        for (std::size_t at = rank; at > 0; at -= at & (~at + 1))
+            sum += tree[at];
+        return sum;
+    }
+
+private:
+    std::vector<std::size_t> tree;
+};
+
 } // namespace
 
-bool FillSortedListBox(HWND list, const std::vector<ListItem>& items)
+std::size_t FillSortedListBox(HWND list, const std::vector<ListItem>& items)
 {
     const std::size_t count = items.size();
     if (count < 2)
     {
         AddOneByOne(list, items);
-        return false;
+        return count;
     }
     const LCID locale = static_cast<LCID>(SendMessageW(list, LB_GETLOCALE, 0, 0));
 
@@ -76,7 +100,7 @@ bool FillSortedListBox(HWND list, const std::vector<ListItem>& items)
         {
             // No key for this text: the box places every item itself.
             AddOneByOne(list, items);
-            return false;
+            return count;
         }
         keys.resize(keys.size() + static_cast<std::size_t>(size));
         LCMapStringW(locale, KeyFlags, text, -1, reinterpret_cast<wchar_t*>(keys.data() + keyAt[i]), size);
@@ -90,22 +114,55 @@ bool FillSortedListBox(HWND list, const std::vector<ListItem>& items)
     for (std::size_t i = 0; i < count; ++i)
         order[i] = i;
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
-    for (std::size_t i = 1; i < count; ++i)
-        if (key(order[i - 1]) == key(order[i]))
-        {
-            AddOneByOne(list, items);
-            return false;
-        }
 
-    // Inserting at the end does not sort: each item goes where the order above puts it.
-    for (const std::size_t i : order)
+    // Each item's rank among the distinct keys, and whether another item has the same key.
+    std::vector<std::size_t> rank(count);
+    std::vector<bool> tied;
+    std::size_t boxPlaced = 0;
+    for (std::size_t k = 0; k < count; ++k)
     {
-        const LRESULT index = SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>(wide.data() + wideAt[i]));
+        if (k > 0 && key(order[k]) == key(order[k - 1]))
+        {
+            if (!tied.back())
+                ++boxPlaced;
+            tied.back() = true;
+            ++boxPlaced;
+        }
+        else
+            tied.push_back(false);
+        rank[order[k]] = tied.size() - 1;
+    }
+
+    if (boxPlaced == 0)
+    {
+        // Inserting at the end does not sort: each item goes where the order above puts it.
+        for (const std::size_t i : order)
+        {
+            const LRESULT index = SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(wide.data() + wideAt[i]));
+            if (index >= 0)
+                SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), items[i].data);
+        }
+        return 0;
+    }
+
+    // Texts that compare equal stand where the history of the box's insertions put them: the items go in one
+    // by one in their own order, as the box would take them. An item whose key no other item has has one
+    // place only, after the items already in with a smaller key, and goes straight there; the box places the
+    // others itself among what is already in, which is what it would have held at that point.
+    RankCounts inserted(tied.size());
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        const LPARAM text = reinterpret_cast<LPARAM>(wide.data() + wideAt[i]);
+        const LRESULT index =
+            tied[rank[i]]
+                ? SendMessageW(list, LB_ADDSTRING, 0, text)
+                : SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(inserted.Below(rank[i])), text);
         if (index >= 0)
             SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), items[i].data);
+        inserted.Add(rank[i]);
     }
-    return true;
+    return boxPlaced;
 }
 
 void EmptyListBox(HWND list)
