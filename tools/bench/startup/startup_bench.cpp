@@ -531,8 +531,8 @@ int main(int argc, char** argv)
         {
             std::printf("Start to tray icon (median of %d, interleaved) and private memory 300 ms later:\n\n",
                         runs);
-            std::printf("%-36s %9s %11s %7s %10s %12s %9s\n", "data set", "floor ms", "chronel ms", "ratio",
-                        "floor MiB", "chronel MiB", "+MiB");
+            std::printf("%-36s %9s %11s %7s %11s %10s %12s %9s\n", "data set", "floor ms", "chronel ms",
+                        "ratio", "pairs IQR", "floor MiB", "chronel MiB", "+MiB");
         }
         std::fflush(stdout);
         for (const DataSet& set : DataSets)
@@ -558,8 +558,16 @@ int main(int argc, char** argv)
             }
             const double floorMs = Median(floorSample.ms), chronelMs = Median(chronelSample.ms);
             const double floorMiB = Median(floorSample.mib), chronelMiB = Median(chronelSample.mib);
-            std::printf("%-36s %9.0f %11.0f %6.2fx %10.1f %12.1f %+9.1f\n", set.label, floorMs, chronelMs,
-                        chronelMs / floorMs, floorMiB, chronelMiB, chronelMiB - floorMiB);
+            // The ratio of each interleaved pair, whose middle half shows how much the machine moved the
+            // figures during the run.
+            std::vector<double> pairs;
+            for (std::size_t run = 0; run < chronelSample.ms.size(); ++run)
+                pairs.push_back(chronelSample.ms[run] / floorSample.ms[run]);
+            std::sort(pairs.begin(), pairs.end());
+            const double low = pairs[pairs.size() / 4], high = pairs[(pairs.size() * 3) / 4];
+            std::printf("%-36s %9.0f %11.0f %6.2fx %5.2f-%.2fx %10.1f %12.1f %+9.1f\n", set.label, floorMs,
+                        chronelMs, chronelMs / floorMs, low, high, floorMiB, chronelMiB,
+                        chronelMiB - floorMiB);
             std::fflush(stdout);
         }
 
