@@ -9,8 +9,8 @@
 #include "schedule/TextField.h"
 #include "scheduler/Clock_win.h"
 #include "scheduler/Launch_win.h"
-#include "ui/main/Fonts.h"
 #include "ui/framework/ListBox.h"
+#include "ui/main/Fonts.h"
 #include "ui/main/ProgramEditor.h"
 
 #include <commctrl.h>
