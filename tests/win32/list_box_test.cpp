@@ -155,5 +155,11 @@ TEST(ListBoxFill, ItemsStandWhereTheBoxsOwnSortingPutsThem)
         EXPECT_EQ(SendMessageA(box.list, LB_GETCOUNT, 0, 0), 0);
         SendMessageA(box.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("b"));
         EXPECT_EQ(SendMessageA(box.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("A")), 0);
+        // Into a box that holds items, the box places every new one.
+        if (!items.empty())
+        {
+            EXPECT_EQ(FillSortedListBox(box.list, items), items.size());
+            EXPECT_EQ(SendMessageA(box.list, LB_GETCOUNT, 0, 0), static_cast<LRESULT>(items.size() + 2));
+        }
     }
 }

@@ -49,7 +49,8 @@ private:
 std::size_t FillSortedListBox(HWND list, const std::vector<ListItem>& items)
 {
     const std::size_t count = items.size();
-    if (count < 2)
+    // A box that already holds items places the new ones itself among them.
+    if (count < 2 || SendMessageW(list, LB_GETCOUNT, 0, 0) != 0)
     {
         AddOneByOne(list, items);
         return count;

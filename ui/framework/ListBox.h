@@ -13,7 +13,8 @@ struct ListItem
     LPARAM data;
 };
 
-// Fills an empty sorted list box (LBS_SORT) with the items, in the order its own sorting gives them.
+// Fills an empty sorted list box (LBS_SORT) with the items, in the order its own sorting gives them (a box
+// that is not empty places them itself).
 //
 // The box would compare every new text with about log2(n) of the items already in it, one locale comparison
 // each; for tens of thousands of items that takes seconds. Here each text gets its sort key once (the box's
