@@ -44,9 +44,8 @@ private:
     std::vector<std::size_t> tree;
 };
 
-} // namespace
-
-std::size_t FillSortedListBox(HWND list, const std::vector<ListItem>& items)
+// Puts the items into the box; returns how many the box placed itself.
+std::size_t PlaceItems(HWND list, const std::vector<ListItem>& items)
 {
     const std::size_t count = items.size();
     // A box that already holds items places the new ones itself among them.
@@ -62,6 +61,7 @@ std::size_t FillSortedListBox(HWND list, const std::vector<ListItem>& items)
     std::size_t total = 0;
     for (const ListItem& item : items)
         total += item.text.size() + 1;
+    SendMessageW(list, LB_INITSTORAGE, count, total * sizeof(wchar_t));
     std::vector<wchar_t> wide(total);
     std::vector<std::size_t> wideAt(count);
     std::size_t at = 0;
@@ -116,23 +116,19 @@ std::size_t FillSortedListBox(HWND list, const std::vector<ListItem>& items)
         order[i] = i;
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
 
-    // Each item's rank among the distinct keys, and whether another item has the same key.
+    // Each item's rank among the distinct keys, and how many items share each rank.
     std::vector<std::size_t> rank(count);
-    std::vector<bool> tied;
-    std::size_t boxPlaced = 0;
+    std::vector<std::size_t> sharing;
     for (std::size_t k = 0; k < count; ++k)
     {
-        if (k > 0 && key(order[k]) == key(order[k - 1]))
-        {
-            if (!tied.back())
-                ++boxPlaced;
-            tied.back() = true;
-            ++boxPlaced;
-        }
-        else
-            tied.push_back(false);
-        rank[order[k]] = tied.size() - 1;
+        if (k == 0 || key(order[k]) != key(order[k - 1]))
+            sharing.push_back(0);
+        ++sharing.back();
+        rank[order[k]] = sharing.size() - 1;
     }
+    auto tied = [&](std::size_t i) { return sharing[rank[i]] > 1; };
+    const std::size_t boxPlaced = static_cast<std::size_t>(
+        std::count_if(order.begin(), order.end(), [&](std::size_t i) { return tied(i); }));
 
     if (boxPlaced == 0)
     {
@@ -151,18 +147,30 @@ std::size_t FillSortedListBox(HWND list, const std::vector<ListItem>& items)
     // by one in their own order, as the box would take them. An item whose key no other item has has one
     // place only, after the items already in with a smaller key, and goes straight there; the box places the
     // others itself among what is already in, which is what it would have held at that point.
-    RankCounts inserted(tied.size());
+    RankCounts inserted(sharing.size());
     for (std::size_t i = 0; i < count; ++i)
     {
         const LPARAM text = reinterpret_cast<LPARAM>(wide.data() + wideAt[i]);
         const LRESULT index =
-            tied[rank[i]]
-                ? SendMessageW(list, LB_ADDSTRING, 0, text)
-                : SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(inserted.Below(rank[i])), text);
+            tied(i) ? SendMessageW(list, LB_ADDSTRING, 0, text)
+                    : SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(inserted.Below(rank[i])), text);
         if (index >= 0)
             SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), items[i].data);
         inserted.Add(rank[i]);
     }
+    return boxPlaced;
+}
+
+} // namespace
+
+std::size_t FillSortedListBox(HWND list, const std::vector<ListItem>& items)
+{
+    // No painting while thousands of texts go in one by one: a box on the screen would redraw itself and its
+    // scroll bar at every one.
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    const std::size_t boxPlaced = PlaceItems(list, items);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
     return boxPlaced;
 }
 

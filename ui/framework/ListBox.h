@@ -20,7 +20,8 @@ struct ListItem
 // each; for tens of thousands of items that takes seconds. Here each text gets its sort key once (the box's
 // locale, case ignored, as the box compares) and the items go straight to their places. Texts that compare
 // equal stand where the history of the box's insertions puts them, so those the box still places itself,
-// among the same items as it would have had. Returns how many items the box placed itself.
+// among the same items as it would have had. The box does not paint while it fills. Returns how many items
+// the box placed itself.
 std::size_t FillSortedListBox(HWND list, const std::vector<ListItem>& items);
 
 // Removes every item of a list box. The box would first send its owner one WM_DELETEITEM for each item that

@@ -385,17 +385,10 @@ void CMain::LoadMediaList(const std::string& path)
 
 void CMain::FillMediaList()
 {
-    const HWND list = GetDlgItem(IDC_MEDIA_LIST).hWnd;
-    // No painting while thousands of titles go in one by one: a list box on the screen would redraw itself
-    // and its scroll bar at every one.
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_INITSTORAGE, media.size(), media.size() * 32);
     std::vector<ListItem> items(media.size());
     for (std::size_t i = 0; i < media.size(); ++i)
         items[i] = {media.Title(i), static_cast<LPARAM>(i)};
-    FillSortedListBox(list, items);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+    FillSortedListBox(GetDlgItem(IDC_MEDIA_LIST).hWnd, items);
 }
 
 void CMain::LoadProgramList()

@@ -166,16 +166,11 @@ std::size_t CMain::SelectedProgram() const
 void CMain::FillProgramList()
 {
     const HWND list = GetDlgItem(IDC_PROGRAM_LIST).hWnd;
-    // No painting while thousands of names go in one by one.
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     EmptyListBox(list);
-    SendMessageA(list, LB_INITSTORAGE, programs.Size(), programs.Size() * 16);
     std::vector<ListItem> items(programs.Size());
     for (std::size_t i = 0; i < programs.Size(); ++i)
         items[i] = {FieldText(programs[i].name), reinterpret_cast<LPARAM>(&programs[i])};
     FillSortedListBox(list, items);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
 }
 
 void CMain::ShowProgramInfo()
