@@ -3,6 +3,8 @@
 #include "app/AppGlobals.h"
 #include "resources/Maker.h"
 #include "resources/resource.h"
+#include "schedule/Handles_win.h"
+#include "schedule/Settings_win.h"
 #include "ui/main/Fonts.h"
 #include "ui/tray/TrayAnimation.h"
 
@@ -29,9 +31,10 @@ const char* const InstanceMutexName = "Local\\Merovia.Chronel.Scheduler";
 // Asks before quitting; on OK saves the programmes and takes the icon away. True when the user confirmed.
 bool ConfirmQuit()
 {
-    if (mainDialog.ShowMessage(QuitQuestion, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    if (mainDialog.ShowMessage(QuitQuestion, MB_OKCANCEL | MB_ICONQUESTION) != IDOK || mainDialog.QuitBegun())
         return false;
     mainDialog.SaveProgramList();
+    mainDialog.BeginQuit();
     trayManager.HideFromTray();
     return true;
 }
@@ -71,12 +74,78 @@ HWND FindRunningInstance(DWORD timeout)
     }
 }
 
-// Hands the open command to the scheduler already running in this session, which may still be starting.
-void WakeRunningInstance()
+// Hands the open command to the scheduler already running in this session, which may still be starting. One
+// started with other rights (elevated by an installer, another account) refuses the message: nothing more can
+// be done from here, and this start ends all the same.
+// Returns whether the command was taken.
+bool WakeRunningInstance()
 {
     AllowSetForegroundWindow(ASFW_ANY);
-    if (HWND running = FindRunningInstance(5000))
-        PostMessageA(running, WM_COMMAND, ID_OPEN_SCHEDULER, 0);
+    const HWND running = FindRunningInstance(5000);
+    return running && PostMessageA(running, WM_COMMAND, ID_OPEN_SCHEDULER, 0);
+}
+
+// Who holds this session's scheduler mutex, as seen from this process.
+enum class RunningInstance
+{
+    None,
+    Reachable,
+    // A scheduler started with other rights: its mutex exists but may not be opened with full access, and its
+    // windows refuse this process's messages.
+    Unreachable,
+};
+
+RunningInstance ProbeRunningInstance()
+{
+    if (UniqueKernelHandle instanceMutex{OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceMutexName)})
+        return RunningInstance::Reachable;
+    if (GetLastError() == ERROR_ACCESS_DENIED)
+        return RunningInstance::Unreachable;
+    UniqueKernelHandle visible{OpenMutexA(SYNCHRONIZE, FALSE, InstanceMutexName)};
+    return visible ? RunningInstance::Unreachable : RunningInstance::None;
+}
+
+// The quit's last save, then the end of the window and of the loop: no question, no message box. The
+// scheduler ends only when its programmes are safe: when the save fails it stays, and the answer says so. A
+// request that comes after the deadline it carries (the /quit that sent it has given up and reported that the
+// scheduler stays) is ignored.
+LRESULT QuitQuietly(HWND window, LPARAM deadline)
+{
+    if (deadline != 0 && static_cast<LONG>(GetTickCount() - static_cast<DWORD>(deadline)) > 0)
+        return 0;
+    if (!mainDialog.SaveProgramList(true))
+        return 0;
+    mainDialog.BeginQuit();
+    trayManager.HideFromTray();
+    DestroyWindow(window);
+    return 1;
+}
+
+void OpenScheduler(HWND window)
+{
+    trayManager.HideFromTray();
+    AnimateOutOfTray(window);
+}
+
+void SendToTray(HWND window)
+{
+    AnimateIntoTray(window);
+    trayManager.ShowInTray();
+}
+
+void EndSession(WPARAM ending)
+{
+    // The session is ending without "Quitter": keep every change, without a box that would only hold up the
+    // log-off. Nothing the scheduler does afterwards may write over what was saved.
+    if (!ending)
+        return;
+    mainDialog.SaveProgramList(true);
+    mainDialog.BeginQuit();
+}
+
+bool SameWord(const char* text, std::size_t length, const char* word)
+{
+    return std::strlen(word) == length && _strnicmp(text, word, length) == 0;
 }
 
 } // namespace
@@ -139,7 +208,11 @@ BOOL InitInstance(HINSTANCE instance)
     const int y = GetSystemMetrics(SM_CYFULLSCREEN) / 2 - height / 2;
     SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
 
-    if (!trayManager.Install(window, LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_SMALL))))
+    // At log-on a start from the Run key may come before the taskbar, which then refuses the icon: the
+    // scheduler runs all the same and the icon follows the taskbar. Only a system without a notification area
+    // ends here.
+    if (!trayManager.Install(window, LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_SMALL))) &&
+        !trayManager.ShellSupported())
         return FALSE;
     trayManager.HideFromTray();
     ShowWindow(window, SW_HIDE);
@@ -163,26 +236,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 1;
         break;
     case WM_QUERYENDSESSION: return TRUE;
-    case WM_ENDSESSION:
-        // The session is ending without "Quitter": keep every change, without a box that would only hold
-        // up the log-off.
-        if (wParam)
-            mainDialog.SaveProgramList(true);
-        return 0;
+    case WM_ENDSESSION: EndSession(wParam); return 0;
     case WM_COMMAND:
         switch (LOWORD(wParam))
         {
         case ID_QUIT: SendMessageA(window, WM_CLOSE, 0, 0); return 0;
-        case ID_QUIT_QUIETLY:
-            // An installer is waiting: no question and no message box, but nothing lost.
-            mainDialog.SaveProgramList(true);
-            trayManager.HideFromTray();
-            DestroyWindow(window);
-            return 0;
-        case ID_OPEN_SCHEDULER:
-            trayManager.HideFromTray();
-            AnimateOutOfTray(window);
-            return 0;
+        case ID_QUIT_QUIETLY: return QuitQuietly(window, lParam);
+        case ID_OPEN_SCHEDULER: OpenScheduler(window); return 0;
         case ID_LAUNCH_PLAYER:
             ShellExecuteA(window, "open", "wmplayer.exe", nullptr, nullptr, SW_SHOWNORMAL);
             return 0;
@@ -195,8 +255,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SYSCOMMAND:
         if (wParam == SC_MINIMIZE)
         {
-            AnimateIntoTray(window);
-            trayManager.ShowInTray();
+            SendToTray(window);
             return 0;
         }
         break;
@@ -206,51 +265,84 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool IsQuitRequest(const char* commandLine)
+StartRequest ReadStartRequest(const char* commandLine)
 {
-    if (!commandLine)
-        return false;
-    while (*commandLine == ' ' || *commandLine == '\t')
-        ++commandLine;
-    if (_strnicmp(commandLine, "/quit", 5) != 0)
-        return false;
-    for (commandLine += 5; *commandLine; ++commandLine)
-        if (*commandLine != ' ' && *commandLine != '\t')
-            return false;
-    return true;
+    // The words of the command line, blanks around and between them allowed.
+    const char* words[3] = {};
+    std::size_t lengths[3] = {};
+    std::size_t count = 0;
+    for (const char* at = commandLine ? commandLine : ""; *at;)
+    {
+        if (*at == ' ' || *at == '\t')
+        {
+            ++at;
+            continue;
+        }
+        const char* word = at;
+        while (*at && *at != ' ' && *at != '\t')
+            ++at;
+        // Three words are as many as too many.
+        if (count < 3)
+        {
+            words[count] = word;
+            lengths[count++] = static_cast<std::size_t>(at - word);
+        }
+    }
+    if (count == 1 && SameWord(words[0], lengths[0], "/quit"))
+        return StartRequest::Quit;
+    if (count == 0 || !SameWord(words[0], lengths[0], "/autostart"))
+        return StartRequest::Run;
+    if (count == 2 && SameWord(words[1], lengths[1], "on"))
+        return StartRequest::AutostartOn;
+    if (count == 2 && SameWord(words[1], lengths[1], "off"))
+        return StartRequest::AutostartOff;
+    return StartRequest::BadAutostart;
 }
 
 int QuitRunningInstance(DWORD timeout)
 {
     // The scheduler holds its mutex until its process ends: while the mutex exists, one is running, starting
     // or ending.
-    auto running = [] {
-        HANDLE instanceMutex = OpenMutexA(SYNCHRONIZE, FALSE, InstanceMutexName);
-        if (instanceMutex)
-            CloseHandle(instanceMutex);
-        return instanceMutex != nullptr;
-    };
     const DWORD started = GetTickCount();
     HWND window = nullptr;
-    while (running() && !(window = FindRunningInstance(0)))
+    for (;;)
     {
+        const RunningInstance running = ProbeRunningInstance();
+        if (running == RunningInstance::None)
+            return 0;
+        // One started with other rights cannot be asked from here: it is running, and it will not end.
+        if (running == RunningInstance::Unreachable)
+            return 1;
+        if ((window = FindRunningInstance(0)) != nullptr)
+            break;
         if (GetTickCount() - started >= timeout)
             return 1;
         Sleep(100);
     }
-    if (!window)
-        return 0;
 
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    UniqueKernelHandle process{OpenProcess(SYNCHRONIZE, FALSE, processId)};
     if (!process)
         return 1;
-    PostMessageA(window, WM_COMMAND, ID_QUIT_QUIETLY, 0);
-    const DWORD spent = GetTickCount() - started;
-    const DWORD ended = WaitForSingleObject(process, spent < timeout ? timeout - spent : 0);
-    CloseHandle(process);
-    return ended == WAIT_OBJECT_0 ? 0 : 1;
+    // The request carries its deadline, and the answer says whether the programmes were saved and the
+    // scheduler is ending.
+    const DWORD deadline = (started + timeout) | 1;
+    DWORD spent = GetTickCount() - started;
+    DWORD_PTR ending = 0;
+    if (spent >= timeout ||
+        !SendMessageTimeoutA(window, WM_COMMAND, ID_QUIT_QUIETLY, static_cast<LPARAM>(deadline), SMTO_NORMAL,
+                             timeout - spent, &ending) ||
+        ending == 0)
+        return 1;
+    spent = GetTickCount() - started;
+    return WaitForSingleObject(process.Get(), spent < timeout ? timeout - spent : 0) == WAIT_OBJECT_0 ? 0 : 1;
+}
+
+int SwitchAutostart(HINSTANCE instance, bool on)
+{
+    LoadStringA(instance, IDS_APP_CAPTION, AppCaption, sizeof AppCaption);
+    return SetAutostartEntry(AppCaption, on) == ERROR_SUCCESS ? 0 : 1;
 }
 
 int RunApplication(HINSTANCE instance)
@@ -260,11 +352,15 @@ int RunApplication(HINSTANCE instance)
     LoadStringA(instance, IDS_APP_CAPTION, AppCaption, sizeof AppCaption);
     LoadStringA(instance, IDS_APP_CLASS, AppClassName, sizeof AppClassName);
 
-    HANDLE instanceMutex = CreateMutexA(nullptr, FALSE, InstanceMutexName);
-    if (instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS)
+    UniqueKernelHandle instanceMutex{CreateMutexA(nullptr, FALSE, InstanceMutexName)};
+    const DWORD created = GetLastError();
+    // A scheduler runs already, or one with other rights whose mutex this process may not open: either way a
+    // second one would fire every programme twice and write over the same programme file.
+    if ((instanceMutex && created == ERROR_ALREADY_EXISTS) ||
+        (!instanceMutex &&
+         (created == ERROR_ACCESS_DENIED || ProbeRunningInstance() != RunningInstance::None)))
     {
         WakeRunningInstance();
-        CloseHandle(instanceMutex);
         return 0;
     }
 
@@ -284,5 +380,6 @@ int RunApplication(HINSTANCE instance)
     }
     DeleteFonts();
     // The mutex is held until the process ends: a start during the shutdown finds no window to wake and ends.
+    instanceMutex.Release();
     return static_cast<int>(message.wParam);
 }

@@ -1,11 +1,18 @@
 #include "app/Application.h"
 
-// The show command is ignored: the program always starts in the notification area. The one option, /quit,
-// ends the scheduler running in this session instead (installers use it).
+// The show command is ignored: the program always starts in the notification area. "/quit" ends the
+// scheduler running in this session instead (installers use it); "/autostart on|off" changes the start with
+// Windows (the activation switch runs it with administrator rights). Both come before the scheduler's mutex.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
-    if (IsQuitRequest(commandLine))
-        return QuitRunningInstance();
+    switch (ReadStartRequest(commandLine))
+    {
+    case StartRequest::Quit: return QuitRunningInstance();
+    case StartRequest::AutostartOn: return SwitchAutostart(instance, true);
+    case StartRequest::AutostartOff: return SwitchAutostart(instance, false);
+    case StartRequest::BadAutostart: return 1;
+    case StartRequest::Run: break;
+    }
     return RunApplication(instance);
 }
 

@@ -1,6 +1,8 @@
 #include "schedule/FileSystem.h"
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 bool FlushToDisk(std::FILE* f)
@@ -16,4 +18,34 @@ bool MoveFileOver(const std::string& from, const std::string& to)
 bool DeleteFileAt(const std::string& path)
 {
     return std::remove(path.c_str()) == 0;
+}
+
+bool ParentFolderExists(const std::string& path)
+{
+    const std::string::size_type separator = path.find_last_of("\\/");
+    if (separator == std::string::npos)
+        return true;
+    struct stat status = {};
+    return stat(path.substr(0, separator == 0 ? 1 : separator).c_str(), &status) == 0 &&
+           S_ISDIR(status.st_mode);
+}
+
+std::FILE* OpenDiskFileForReading(const std::string& path)
+{
+    // Without O_NONBLOCK the open itself of a FIFO with no writer would wait.
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (descriptor == -1)
+        return nullptr;
+    struct stat status = {};
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
+    {
+        close(descriptor);
+        return nullptr;
+    }
+    // Reads of a regular file never block; the flag is cleared all the same.
+    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = fdopen(descriptor, "rb");
+    if (!file)
+        close(descriptor);
+    return file;
 }

@@ -1,5 +1,6 @@
 #include "schedule/FileSystem.h"
 
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
@@ -16,4 +17,41 @@ bool MoveFileOver(const std::string& from, const std::string& to)
 bool DeleteFileAt(const std::string& path)
 {
     return DeleteFileA(path.c_str()) != 0;
+}
+
+bool ParentFolderExists(const std::string& path)
+{
+    const std::string::size_type separator = path.find_last_of("\\/");
+    if (separator == std::string::npos)
+        return true;
+    // "C:\" keeps its separator: "C:" alone would name the drive's current folder.
+    const std::string folder =
+        path.substr(0, separator == 0 || path[separator - 1] == ':' ? separator + 1 : separator);
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::FILE* OpenDiskFileForReading(const std::string& path)
+{
+    // The kind is asked of the open handle before anything is read: "COM1", "AUX" or "C:\any\COM1.slv" (a
+    // device in any folder before Windows 11) open as character devices, "\\.\pipe\..." as a pipe.
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    if (GetFileType(handle) != FILE_TYPE_DISK)
+    {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (descriptor == -1)
+    {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(descriptor, "rb");
+    if (!file)
+        _close(descriptor);
+    return file;
 }

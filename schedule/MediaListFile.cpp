@@ -1,5 +1,6 @@
 #include "schedule/MediaListFile.h"
 
+#include "schedule/FileSystem.h"
 #include "schedule/UniqueHandle.h"
 
 #include <algorithm>
@@ -96,12 +97,13 @@ MediaListResult ReadMediaListFile(const std::string& path)
 {
     if (path.empty())
         return {MediaListRead::NotOpened, {}};
-    UniqueFile file(std::fopen(path.c_str(), "rb"));
+    // Only a file on a disk: a device or a pipe named as the list could keep the first read waiting for ever.
+    UniqueFile file(OpenDiskFileForReading(path));
     if (!file)
         return {MediaListRead::NotOpened, {}};
     MediaListResult result = ReadMediaList(file.Get());
-    // Some systems open a folder as a file that then fails to read: that is a file that cannot be opened,
-    // not an invalid one.
+    // A read that fails (a file on a share that went away) is a file that cannot be opened, not an invalid
+    // one.
     if (result.outcome == MediaListRead::NotValid && std::ferror(file.Get()))
         result.outcome = MediaListRead::NotOpened;
     return result;

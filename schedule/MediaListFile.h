@@ -23,7 +23,7 @@ constexpr unsigned SkippedEntryKind = 2;
 
 enum class MediaListRead
 {
-    NotOpened, // no such file, no access, empty path
+    NotOpened, // no such file, no access, empty path, not a file on a disk (a device, a pipe)
     NotValid,  // fewer than 8 bytes, first value 0 or second value not 64
     Loaded,    // header passed; `entries` holds the accepted records (possibly none)
 };

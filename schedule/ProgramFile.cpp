@@ -27,9 +27,11 @@ ProgramFileRead ReadProgramFile(const std::string& path, std::vector<ProgramReco
     errno = 0;
     UniqueFile file(calls.open(path.c_str(), "rb"));
     if (!file)
-        // Only a file that is not there is an empty list; one that is there but held by another program (or
-        // refused) must be read later, never replaced by what this start has.
-        return errno == ENOENT ? ProgramFileRead::Missing : ProgramFileRead::Unreadable;
+        // Only a file that is not there, in a folder that is, is an empty list. One that is there but held
+        // by another program (or refused), or whose folder cannot be reached (a share not connected yet: the
+        // same "no such file" to the C library), must be read later, never replaced by what this start has.
+        return errno == ENOENT && ParentFolderExists(path) ? ProgramFileRead::Missing
+                                                           : ProgramFileRead::Unreadable;
 
     // The whole records in one read: proportionate for a file of any size, and any short read is a failure.
     if (calls.seek(file.Get(), 0, SEEK_END) != 0)

@@ -10,8 +10,9 @@
 
 enum class ProgramFileRead
 {
-    Missing,    // no such file (or no path): an empty list
-    Unreadable, // the file is there but could not be opened, measured or read: it must not be written over
+    Missing,    // no such file in a folder that is there (or no path): an empty list
+    Unreadable, // the file could not be opened, measured or read, or its folder cannot be reached: it must
+                // not be written over
     Read,
 };
 

@@ -6,13 +6,43 @@
 
 #include <cstring>
 
-RegKey OpenMachineKey(const char* path)
+RegKey OpenMachineKey(const char* path, LONG* error)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+    const LONG opened = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                        KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    if (error)
+        *error = opened;
+    return opened == ERROR_SUCCESS ? RegKey(key) : RegKey();
+}
+
+RegKey OpenMachineKeyForReading(const char* path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return RegKey();
     return RegKey(key);
+}
+
+LONG SetAutostartEntry(const char* name, bool on)
+{
+    LONG error = ERROR_SUCCESS;
+    RegKey run = OpenMachineKey(RunKeyPath, &error);
+    if (!run)
+        return error;
+    if (!on)
+    {
+        error = RegDeleteValueA(run.Get(), name);
+        return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
+    }
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    // A path cut short would name another program.
+    if (length == 0 || length >= sizeof path)
+        return ERROR_INSUFFICIENT_BUFFER;
+    const std::string command = "\"" + std::string(path, length) + "\"";
+    return RegSetValueExA(run.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                          static_cast<DWORD>(command.size() + 1));
 }
 
 bool WriteStringValue(HKEY key, const char* name, const char* text)
@@ -67,6 +97,7 @@ std::string PrepareDataFolder(HKEY key, char (&dataFolder)[TextFieldSize], AppDa
     std::memcpy(dataFolder, paths.dataFolder.data(), paths.dataFolder.size());
 
     const std::string programFile = paths.dataFolder + ProgramFileName;
-    WriteStringValue(key, "Program List", programFile.c_str());
+    if (key)
+        WriteStringValue(key, "Program List", programFile.c_str());
     return programFile;
 }

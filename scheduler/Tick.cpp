@@ -58,7 +58,7 @@ int SchedulerTick::OnTimer(unsigned id, unsigned timerId, bool active, const Tic
     const ProgramRecord record = programs[due];
     const LaunchResult launched = hooks.Launch(record);
 
-    if (record.repeat == 0 && launched != LaunchResult::Failed)
+    if (record.repeat == 0 && (launched == LaunchResult::Started || launched == LaunchResult::Declined))
     {
         const std::size_t position = programs.Find(fired);
         if (position < programs.Size())

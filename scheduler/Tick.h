@@ -20,6 +20,9 @@ enum class LaunchResult
     Started,  // the player was asked to open the playlist
     Declined, // the user cancelled the question
     Failed,   // the playlist could not be written or the player could not be started
+    // The scheduler began to quit meanwhile (its question closed by the quit): nothing was launched, and the
+    // programme stays as the quit saved it
+    Interrupted,
 };
 
 // What the tick does to the world around it: the dialog's clock caption, the launch, the list box.
@@ -51,7 +54,7 @@ std::string ClockCaption(int hour, int minute);
 
 // The scheduler's timer handler: at most one check per minute of local time, at most one programme fired
 // per check. A non-repeating programme is removed after its launch, or after the user declined it; one
-// whose launch failed stays, so that it is not lost.
+// whose launch failed, or was interrupted by the quit, stays, so that it is not lost.
 class SchedulerTick
 {
 public:

@@ -171,26 +171,29 @@ TEST(Application, CancelledQuitKeepsEverythingAndEverySystemCloseAsks)
     EXPECT_TRUE(IconShown());
 }
 
-TEST(Application, TheEndOfTheSessionSavesTheProgrammes)
+// The end of the session is final, so it runs in a process of its own (tests/CMakeLists.txt), after the
+// start.
+TEST(Application, TheEndOfTheSessionSavesQuietlyAndNothingIsWrittenAfterIt)
 {
     const HWND main = MainWindow();
     DeleteFileA(ProgramFile().c_str());
     EXPECT_EQ(SendMessageA(main, WM_QUERYENDSESSION, 0, 0), TRUE);
-    EXPECT_FALSE(FileExists(ProgramFile()));
     SendMessageA(main, WM_ENDSESSION, FALSE, 0);
-    EXPECT_FALSE(FileExists(ProgramFile()));
-    SendMessageA(main, WM_ENDSESSION, TRUE, 0);
-    EXPECT_TRUE(FileExists(ProgramFile()));
+    EXPECT_FALSE(FileExists(ProgramFile())) << "the session goes on: nothing to save";
 
     // Windows is ending the session: a failing save shows no box that would only hold up the log-off.
-    ASSERT_TRUE(DeleteFileA(ProgramFile().c_str()));
     ASSERT_TRUE(CreateDirectoryA(ProgramFile().c_str(), nullptr));
-    const int questions = g_questions;
     const UINT_PTR watching = AnswerNextBox(IDOK);
     SendMessageA(main, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(g_questions, 0) << g_question;
+    ASSERT_TRUE(RemoveDirectoryA(ProgramFile().c_str()));
+
+    // That save was the last: neither a later end of the session nor a confirmed quit writes after it.
+    SendMessageA(main, WM_ENDSESSION, TRUE, 0);
+    SendMessageA(main, WM_CLOSE, 0, 0);
     KillTimer(nullptr, watching);
-    EXPECT_EQ(g_questions, questions) << g_question;
-    RemoveDirectoryA(ProgramFile().c_str());
+    EXPECT_FALSE(FileExists(ProgramFile()));
+    EXPECT_TRUE(mainDialog.QuitBegun());
 }
 
 TEST(Application, ConfirmedQuitSavesRemovesTheIconAndEndsTheLoopWithZero)
@@ -225,16 +228,31 @@ TEST(Application, ConfirmedQuitSavesRemovesTheIconAndEndsTheLoopWithZero)
     EXPECT_EQ(message.wParam, 0u);
 }
 
-TEST(Application, OnlySlashQuitAsksTheRunningSchedulerToEnd)
+TEST(Application, TheCommandLineAsksForAQuitOrAnAutostartChangeOnlyInItsOwnWords)
 {
     const struct
     {
         const char* commandLine;
-        bool quit;
-    } cases[] = {{"/quit", true}, {"  /QUIT\t", true}, {"/Quit", true}, {"", false},         {nullptr, false},
-                 {"/qui", false}, {"/quitter", false}, {"quit", false}, {"/quit now", false}};
+        StartRequest request;
+    } cases[] = {
+        {"/quit", StartRequest::Quit},
+        {"  /QUIT\t", StartRequest::Quit},
+        {"/Quit", StartRequest::Quit},
+        {"", StartRequest::Run},
+        {nullptr, StartRequest::Run},
+        {"/qui", StartRequest::Run},
+        {"/quitter", StartRequest::Run},
+        {"quit", StartRequest::Run},
+        {"/quit now", StartRequest::Run},
+        {"/autostart on", StartRequest::AutostartOn},
+        {" /AUTOSTART\tOff ", StartRequest::AutostartOff},
+        {"/autostart", StartRequest::BadAutostart},
+        {"/autostart maybe", StartRequest::BadAutostart},
+        {"/autostart on off", StartRequest::BadAutostart},
+        {"/autostarter on", StartRequest::Run},
+    };
     for (const auto& c : cases)
-        EXPECT_EQ(IsQuitRequest(c.commandLine), c.quit) << (c.commandLine ? c.commandLine : "(none)");
+        EXPECT_EQ(ReadStartRequest(c.commandLine), c.request) << (c.commandLine ? c.commandLine : "(none)");
     // This test program is no running scheduler: there is nothing to end.
     EXPECT_EQ(QuitRunningInstance(1000), 0);
 }

@@ -10,6 +10,12 @@
 #include <string>
 #include <vector>
 
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace
 {
 
@@ -208,12 +214,32 @@ TEST(MediaListFile, FieldsWithoutZeroAreKeptWholeAndReadAsTheirFirst259Character
     EXPECT_EQ(entry.title[259], 'T');
 }
 
-TEST(MediaListFile, FilesThatCannotBeOpened)
+TEST(MediaListFile, OnlyFilesOnADiskAreOpened)
 {
     TempFolder folder;
-    EXPECT_EQ(ReadMediaListFile("").outcome, MediaListRead::NotOpened);
-    EXPECT_EQ(ReadMediaListFile(folder.File("absent.slv")).outcome, MediaListRead::NotOpened);
-    EXPECT_EQ(ReadMediaListFile(folder.Path().string()).outcome, MediaListRead::NotOpened);
+    std::vector<std::string> paths = {"", folder.File("absent.slv"), folder.Path().string()};
+#if defined(_WIN32)
+    // Device names are devices in any folder; reading the null device would end at once, a serial line never.
+    for (const char* device : {"NUL", "AUX", "COM1", "\\\\.\\COM1", "\\\\.\\NUL"})
+        paths.push_back(device);
+    paths.push_back(folder.File("NUL.slv"));
+#else
+    paths.push_back("/dev/null");
+    // A pipe with a writer that never writes: a read would wait for ever.
+    const std::string pipe = folder.File("list.slv");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const int writer = open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_NE(writer, -1);
+    paths.push_back(pipe);
+#endif
+    for (const std::string& path : paths)
+    {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(ReadMediaListFile(path).outcome, MediaListRead::NotOpened);
+    }
+#if !defined(_WIN32)
+    close(writer);
+#endif
 }
 
 TEST(MediaListFile, AnyNameLoads)

@@ -148,6 +148,12 @@ TEST(ProgramFile, MissingFileLeavesTheListAsItWas)
     records[0].hour = 17;
     EXPECT_EQ(ReadProgramFile(folder.File("absent.chronel"), records), ProgramFileRead::Missing);
     EXPECT_EQ(ReadProgramFile("", records), ProgramFileRead::Missing);
+    // A folder that cannot be reached (a share not there yet) says "no such file" too, but the file may well
+    // be there once it is: never an empty list that a save would write over it.
+    for (const char* folderName : {"absent", "absent/deeper"})
+        EXPECT_EQ(ReadProgramFile(folder.File(folderName) + "/programs.chronel", records),
+                  ProgramFileRead::Unreadable)
+            << folderName;
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].hour, 17);
 }

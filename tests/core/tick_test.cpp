@@ -222,7 +222,7 @@ TEST(Tick, InactiveOrForeignTimerDoesNothingAtAll)
     EXPECT_EQ(hooks.launched, Names_{"Matin"});
 }
 
-TEST(Tick, NonRepeatingProgrammeStaysOnlyWhenItsLaunchFailed)
+TEST(Tick, NonRepeatingProgrammeStaysWhenItsLaunchFailedOrWasInterruptedByTheQuit)
 {
     const struct
     {
@@ -233,6 +233,7 @@ TEST(Tick, NonRepeatingProgrammeStaysOnlyWhenItsLaunchFailed)
         {LaunchResult::Started, {"Avant", "Après"}, {1}},
         {LaunchResult::Declined, {"Avant", "Après"}, {1}},
         {LaunchResult::Failed, {"Avant", "Matin", "Après"}, {}},
+        {LaunchResult::Interrupted, {"Avant", "Matin", "Après"}, {}},
     };
     for (const auto& c : cases)
     {

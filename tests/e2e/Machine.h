@@ -70,6 +70,26 @@ void DeleteMachineValue(const char* key, const char* name);
 // after `timeout` ms is terminated and reported as `what` "did not end within N s".
 DWORD WaitForExitCode(HANDLE process, DWORD timeout, const std::string& what);
 
+// A handle a scenario holds (a file held open, a mutex) and that goes with it, even when a check fails.
+class ScopedHandle
+{
+public:
+    explicit ScopedHandle(HANDLE handle) : handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+    ~ScopedHandle() { Reset(); }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+    explicit operator bool() const { return handle != nullptr; }
+    void Reset()
+    {
+        if (handle)
+            CloseHandle(handle);
+        handle = nullptr;
+    }
+
+private:
+    HANDLE handle;
+};
+
 SYSTEMTIME Now();
 // Monday 0 ... Sunday 6.
 int DayIndex(const SYSTEMTIME& time);

@@ -36,33 +36,6 @@ void DefineEvening(const Chronel& app)
     AddProgram(app, "Soir");
 }
 
-// What the system does when the user logs off: asks every top-level window of the process whether the session
-// may end, then tells each of them that it ends (or that it goes on).
-bool QueryEndSession(const Chronel& app)
-{
-    bool agreed = true;
-    for (HWND window : ProcessWindows(app.Process()))
-    {
-        DWORD_PTR answer = 0;
-        if (!SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, StepTimeout,
-                                 &answer))
-            throw BenchError("a window of class \"" + ClassOf(window) + "\" held up the end of the session");
-        agreed = agreed && answer != 0;
-    }
-    return agreed;
-}
-
-void EndSession(const Chronel& app, bool ending)
-{
-    for (HWND window : ProcessWindows(app.Process()))
-    {
-        DWORD_PTR answer = 0;
-        if (!SendMessageTimeoutA(window, WM_ENDSESSION, ending, ENDSESSION_LOGOFF, SMTO_NORMAL, StepTimeout,
-                                 &answer))
-            throw BenchError("a window of class \"" + ClassOf(window) + "\" held up the end of the session");
-    }
-}
-
 TEST_F(Mends, TheEndOfTheSessionSavesTheProgrammesWhereverTheWindowIs)
 {
     const std::string saved = RecordsBytes({Morning(), Evening()});

@@ -14,6 +14,7 @@
 #include <commctrl.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,26 @@ public:
         return answer;
     }
     std::string ChooseMediaListFile() override { return chosenPath; }
-    TickClock ReadClock() override { return clock; }
+    TickClock ReadClock() override
+    {
+        switchEnabledAtClock = hWnd ? IsWindowEnabled(::GetDlgItem(hWnd, IDC_BUTTON_ACTIVE)) : -1;
+        return clock;
+    }
     bool SetAutostart(bool on) override { return !autostartRefused && CMain::SetAutostart(on); }
+    // The direct write refused as it is for a user without administrator rights; the elevated run staged.
+    LONG WriteAutostart(bool on) override
+    {
+        return runKeyDenied ? ERROR_ACCESS_DENIED : CMain::WriteAutostart(on);
+    }
+    UniqueKernelHandle StartElevatedSwitch(bool on, DWORD& error) override
+    {
+        elevatedRuns.push_back(on);
+        return elevatedRun ? elevatedRun(error) : UniqueKernelHandle();
+    }
+    RegKey OpenSettings(bool forWriting) override
+    {
+        return forWriting && settingsWriteRefused ? RegKey() : CMain::OpenSettings(forWriting);
+    }
     void SetDataFolder(const char* folder) { SetFieldText(dataFolder, folder); }
 
     std::vector<ShownMessage> shown;
@@ -48,6 +67,11 @@ public:
     std::string chosenPath;
     TickClock clock{1, 8, 5}; // Monday, 08:05
     bool autostartRefused = false;
+    bool runKeyDenied = false;
+    std::function<UniqueKernelHandle(DWORD& error)> elevatedRun;
+    std::vector<bool> elevatedRuns;
+    bool settingsWriteRefused = false;
+    int switchEnabledAtClock = -1; // whether the switch could be pressed when the clock was last read
 };
 
 class DialogHarness

@@ -697,3 +697,109 @@ TEST_F(MainDialog, ARefusedAutostartChangeIsReportedAndTheSwitchKeepsTheUsersCho
     EXPECT_EQ(harness.dialog.shown.size(), 4u);
     EXPECT_NE(LastMessage(), refused);
 }
+
+namespace
+{
+
+// A process of the system's command interpreter that ends with `code`, as the elevated run would.
+UniqueKernelHandle ProcessEndingWith(int code)
+{
+    char command[64] = {};
+    wsprintfA(command, "cmd.exe /c exit %d", code);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process))
+        return UniqueKernelHandle();
+    CloseHandle(process.hThread);
+    return UniqueKernelHandle(process.hProcess);
+}
+
+} // namespace
+
+TEST_F(MainDialog, WhereTheRunKeyIsRefusedTheSwitchRunsItselfElevatedAndGoesOnMeanwhile)
+{
+    const std::string refused = "Modification du lancement automatique impossible !";
+    const struct
+    {
+        const char* name;
+        std::function<UniqueKernelHandle(DWORD&)> run;
+        bool changed;
+    } cases[] = {
+        {"done", [](DWORD&) { return ProcessEndingWith(0); }, true},
+        {"failed", [](DWORD&) { return ProcessEndingWith(1); }, false},
+        {"prompt declined",
+         [](DWORD& error) {
+             error = ERROR_CANCELLED;
+             return UniqueKernelHandle();
+         },
+         false},
+        // No answer in time: this very process, which does not end while the dialog waits for it.
+        {"no answer",
+         [](DWORD&) {
+             HANDLE self = nullptr;
+             DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
+                             SYNCHRONIZE, FALSE, 0);
+             return UniqueKernelHandle(self);
+         },
+         false},
+    };
+    harness.dialog.runKeyDenied = true;
+    harness.dialog.elevatedSwitchTimeout = 1500;
+    const HWND button = GetDlgItem(harness.dialog.hWnd, IDC_BUTTON_ACTIVE);
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        harness.dialog.elevatedRun = c.run;
+        harness.dialog.elevatedRuns.clear();
+        harness.dialog.shown.clear();
+        // Switching off then on again, each through the elevated run.
+        for (const bool on : {false, true})
+        {
+            // A tick waiting in the queue runs during the wait (switched on, it shows the clock), while the
+            // switch cannot be pressed again.
+            harness.dialog.clock = {1, on ? 10 : 9, 41};
+            harness.dialog.switchEnabledAtClock = -1;
+            PostMessageA(harness.dialog.hWnd, WM_TIMER, 1, 0);
+            harness.dialog.answers = {IDOK};
+            harness.Click(IDC_BUTTON_ACTIVE);
+            EXPECT_EQ(harness.dialog.switchEnabledAtClock, 0);
+            if (on)
+                EXPECT_EQ(harness.Text(IDC_TITLE_TIME2), "Il est 10 h et 41 min.");
+            EXPECT_EQ(harness.dialog.Active(), on) << "the switch keeps the user's choice";
+            EXPECT_TRUE(IsWindowEnabled(button));
+            EXPECT_EQ(!harness.dialog.shown.empty() && harness.dialog.shown.back().text == refused,
+                      !c.changed);
+        }
+        EXPECT_EQ(harness.dialog.elevatedRuns, (std::vector<bool>{false, true}));
+    }
+    // Refused for another reason than the user's rights: no elevated run, the message at once.
+    harness.dialog.runKeyDenied = false;
+    harness.dialog.autostartRefused = false;
+    harness.dialog.elevatedRuns.clear();
+    harness.dialog.answers = {IDOK};
+    harness.Click(IDC_BUTTON_ACTIVE);
+    EXPECT_TRUE(harness.dialog.elevatedRuns.empty());
+}
+
+TEST_F(MainDialog, ASettingsKeyThatMayOnlyBeReadLosesNoProgramme)
+{
+    Add("Matin", {0}, "8", "5");
+    ASSERT_TRUE(harness.dialog.shown.empty());
+    const std::string programFile = harness.dialog.ProgramFilePath();
+
+    DialogHarness second;
+    second.dialog.settingsWriteRefused = true;
+    ASSERT_TRUE(second.Create());
+    EXPECT_EQ(second.ListTexts(IDC_MEDIA_LIST), (std::vector<std::string>{"Jazz", "Radio Sylvane"}))
+        << "the remembered list is read";
+    EXPECT_EQ(second.ListTexts(IDC_PROGRAM_LIST), (std::vector<std::string>{"Matin"}));
+    EXPECT_EQ(second.dialog.ProgramFilePath(), programFile);
+    EXPECT_NE(std::string(second.dialog.DataFolder()), "");
+    AddThrough(second, "Soir", {6}, "21", "0");
+    EXPECT_TRUE(second.dialog.shown.empty()) << second.dialog.shown.front().text;
+    std::vector<ProgramRecord> saved;
+    ASSERT_EQ(ReadProgramFile(programFile, saved), ProgramFileRead::Read);
+    EXPECT_EQ(saved.size(), 2u);
+}

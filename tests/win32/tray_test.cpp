@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <memory>
@@ -401,78 +402,96 @@ TEST_F(Tray, RefusedShellCallsLeaveTheFlagsAsTheTableSays)
     }
 }
 
-TEST_F(Tray, TaskbarCreatedAddsAShownOrPendingIconAgain)
+TEST_F(Tray, TaskbarCreatedLeavesExactlyOneIconWhileInTheTrayAndNoneWhileTheWindowIsOpen)
 {
-    TestWindow window;
-    TrayUnderTest tray;
-    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
-    const HWND hidden = tray.messageWindow;
-    const UINT taskbarCreated = CSystemTray::taskbarCreatedMessage;
-    g_shellCalls.clear();
-
-    // An icon that is shown comes back on the new taskbar.
-    NOTIFYICONDATAA gone = tray.iconData;
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
-    EXPECT_EQ(SendMessageA(hidden, taskbarCreated, 0, 0), 0);
-    ASSERT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD});
-    EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
-    g_shellCalls.clear();
-    // An icon taken away on purpose (the window is open) stays away.
-    ASSERT_TRUE(tray.HideFromTray());
-    g_shellCalls.clear();
-    EXPECT_EQ(SendMessageA(hidden, taskbarCreated, 0, 0), 0);
-    EXPECT_TRUE(g_shellCalls.empty());
-    ASSERT_TRUE(tray.ShowInTray());
-    g_shellCalls.clear();
-
-    // A pending add for an icon taken out by the shell: delete and add both refused.
-    g_stagedAnswers = {FALSE, FALSE};
-    ASSERT_TRUE(tray.ShowInTray());
-    ASSERT_EQ(FlagsOf(tray), (Flags{FALSE, FALSE, TRUE}));
-    // The shell really loses its icons when the taskbar goes away.
-    NOTIFYICONDATAA lost = tray.iconData;
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &lost));
-    ASSERT_FALSE(ShellShowsIcon(window.Get(), 109));
-    g_shellCalls.clear();
-
-    EXPECT_EQ(SendMessageA(hidden, taskbarCreated, 0, 0), 0);
-    ASSERT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD});
-    EXPECT_EQ(g_shellCalls[0].flags, 7u);
-    EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
-    EXPECT_EQ(FlagsOf(tray), (Flags{FALSE, FALSE, TRUE})); // a later re-creation adds it again
-
-    g_shellCalls.clear();
-    g_stagedAnswers = {FALSE};
-    EXPECT_EQ(tray.OnShellRestart(), 0);
-    EXPECT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD});
-    EXPECT_EQ(FlagsOf(tray), (Flags{TRUE, TRUE, FALSE})); // no further attempt after a refusal
-
-    g_shellCalls.clear();
-    EXPECT_EQ(SendMessageA(hidden, taskbarCreated, 0, 0), 0);
-    EXPECT_TRUE(g_shellCalls.empty());
+    enum class Before
+    {
+        Shown,        // still in the shell (a display scaling change)
+        LostByShell,  // an Explorer restart took it
+        AddRefused,   // the last add was refused, an add is pending
+        WindowIsOpen, // taken away on purpose
+    };
+    const struct
+    {
+        const char* name;
+        Before before;
+        bool iconAfter;
+    } cases[] = {
+        {"shown", Before::Shown, true},
+        {"lost by the shell", Before::LostByShell, true},
+        {"add refused", Before::AddRefused, true},
+        {"window open", Before::WindowIsOpen, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        TestWindow window;
+        TrayUnderTest tray;
+        ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+        NOTIFYICONDATAA shellCopy = tray.iconData;
+        switch (c.before)
+        {
+        case Before::Shown: break;
+        case Before::LostByShell: ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &shellCopy)); break;
+        case Before::AddRefused:
+            g_stagedAnswers = {TRUE, FALSE};
+            ASSERT_FALSE(tray.ShowInTray());
+            break;
+        case Before::WindowIsOpen: ASSERT_TRUE(tray.HideFromTray()); break;
+        }
+        for (int broadcast = 0; broadcast < 3; ++broadcast)
+        {
+            g_shellCalls.clear();
+            EXPECT_EQ(SendMessageA(tray.messageWindow, CSystemTray::taskbarCreatedMessage, 0, 0), 0);
+            EXPECT_EQ(ShellMessages(),
+                      c.iconAfter ? (std::vector<DWORD>{NIM_DELETE, NIM_ADD}) : std::vector<DWORD>{});
+            EXPECT_EQ(ShellShowsIcon(window.Get(), 109), c.iconAfter);
+            EXPECT_EQ(FlagsOf(tray), c.iconAfter ? Shown : Removed);
+        }
+        // One icon: a single delete takes it away.
+        if (c.iconAfter)
+        {
+            ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &shellCopy));
+            EXPECT_FALSE(ShellShowsIcon(window.Get(), 109));
+        }
+    }
 }
 
-TEST_F(Tray, TaskbarCreatedBringsBackAnIconWhoseAddFailed)
+TEST_F(Tray, ARefusedFirstAddIsTriedAgainForAWhileAndThenLeftToANewTaskbar)
 {
     TestWindow window;
     TrayUnderTest tray;
-    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
-    g_stagedAnswers = {TRUE, FALSE}; // delete done, add refused
-    ASSERT_FALSE(tray.ShowInTray());
-    ASSERT_EQ(FlagsOf(tray), (Flags{TRUE, TRUE, TRUE}));
-    // The shell really loses its icons when the taskbar goes away.
-    NOTIFYICONDATAA lost = tray.iconData;
-    Shell_NotifyIconA(NIM_DELETE, &lost);
-    g_shellCalls.clear();
+    g_stagedAnswers = {FALSE};
+    ASSERT_EQ(tray.Install(window.Get(), icon), FALSE);
+    EXPECT_TRUE(tray.ShellSupported()) << "a late taskbar does not end the scheduler";
+    const auto retry = [&] { SendMessageA(tray.messageWindow, WM_TIMER, CSystemTray::AddRetryTimer, 0); };
 
-    EXPECT_EQ(SendMessageA(tray.messageWindow, CSystemTray::taskbarCreatedMessage, 0, 0), 0);
-    EXPECT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD});
-    EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
-    EXPECT_EQ(FlagsOf(tray), (Flags{FALSE, FALSE, TRUE}));
-    // Taking it away afterwards really deletes it.
+    // The taskbar is still not there: every retry asks, until the limit.
+    for (UINT round = 0; round < CSystemTray::AddRetryLimit; ++round)
+    {
+        g_shellCalls.clear();
+        g_stagedAnswers = {FALSE};
+        retry();
+        ASSERT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD}) << round;
+    }
     g_shellCalls.clear();
-    EXPECT_TRUE(tray.HideFromTray());
-    EXPECT_EQ(ShellMessages(), std::vector<DWORD>{NIM_DELETE});
+    retry();
+    EXPECT_TRUE(g_shellCalls.empty()) << "no more tries after the limit";
+    EXPECT_EQ(FlagsOf(tray), (Flags{TRUE, TRUE, TRUE}));
+
+    // The taskbar comes: its broadcast brings the icon, and retries stop.
+    EXPECT_EQ(SendMessageA(tray.messageWindow, CSystemTray::taskbarCreatedMessage, 0, 0), 0);
+    EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
+    EXPECT_EQ(FlagsOf(tray), Shown);
+
+    // A retry that succeeds before any broadcast: the icon is there once.
+    TestWindow other;
+    TrayUnderTest late;
+    g_stagedAnswers = {FALSE};
+    ASSERT_EQ(late.Install(other.Get(), icon), FALSE);
+    SendMessageA(late.messageWindow, WM_TIMER, CSystemTray::AddRetryTimer, 0);
+    EXPECT_TRUE(ShellShowsIcon(other.Get(), 109));
+    EXPECT_EQ(FlagsOf(late), Shown);
 }
 
 LRESULT CALLBACK AnswersTheSessionEnd(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -783,6 +802,22 @@ TEST_F(Tray, AnimatingIntoAndOutOfTheTrayParksAndRestoresTheWindow)
         RECT after = {};
         GetWindowRect(window.Get(), &after);
         EXPECT_TRUE(EqualRect(&before, &after)) << "back at its last place";
+    }
+
+    // Parked where no monitor is any more (one unplugged, a smaller resolution): it opens centred on the
+    // primary screen's work area, its size kept.
+    RECT workArea = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    for (const POINT gone : {POINT{-4000, 100}, POINT{workArea.right + 50, workArea.bottom + 50}})
+    {
+        SetWindowPos(window.Get(), nullptr, gone.x, gone.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        AnimateIntoTray(window.Get());
+        AnimateOutOfTray(window.Get());
+        RECT after = {};
+        GetWindowRect(window.Get(), &after);
+        EXPECT_EQ(after.right - after.left, before.right - before.left);
+        EXPECT_EQ(after.left - workArea.left, workArea.right - after.right) << gone.x;
+        EXPECT_LE(std::abs((after.top - workArea.top) - (workArea.bottom - after.bottom)), 1) << gone.x;
     }
 }
 

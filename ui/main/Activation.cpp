@@ -6,6 +6,8 @@
 #include "resources/resource.h"
 #include "schedule/Settings_win.h"
 
+#include <shellapi.h>
+
 namespace
 {
 
@@ -16,33 +18,96 @@ const char* const SwitchOffQuestion =
 
 const char* const AutostartFailed = "Modification du lancement automatique impossible !";
 
-// The autostart entry: the executable's path in double quotes, so that a path with spaces cannot start a
-// program that happens to be named after its first words.
-// Empty when the path cannot be had whole.
-std::string AutostartCommand()
+// Waits for `process` to end while every message of the thread goes on being handled: the clock caption moves
+// on, a due programme fires, the tray answers. False when it did not end within `timeout` ms, or the quit
+// came meanwhile (its WM_QUIT is put back for the loop that ends the program).
+bool WaitHandlingMessages(HANDLE process, DWORD timeout)
 {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path)
-        return std::string();
-    return "\"" + std::string(path, length) + "\"";
+    const DWORD started = GetTickCount();
+    for (;;)
+    {
+        const DWORD spent = GetTickCount() - started;
+        if (spent >= timeout)
+            return false;
+        // Messages already in the queue when the wait begins count as well.
+        const DWORD woken =
+            MsgWaitForMultipleObjectsEx(1, &process, timeout - spent, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken == WAIT_OBJECT_0)
+            return true;
+        if (woken != WAIT_OBJECT_0 + 1)
+            return false;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        {
+            if (message.message == WM_QUIT)
+            {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return false;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
 }
 
 } // namespace
 
+LONG CMain::WriteAutostart(bool on)
+{
+    return SetAutostartEntry(AppCaption, on);
+}
+
+UniqueKernelHandle CMain::StartElevatedSwitch(bool on, DWORD& error)
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+    {
+        error = ERROR_INSUFFICIENT_BUFFER;
+        return UniqueKernelHandle();
+    }
+    SHELLEXECUTEINFOA run = {};
+    run.cbSize = sizeof run;
+    // The process is kept to read its exit code; the shell shows no error box of its own, the switch tells.
+    run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    run.hwnd = hWnd;
+    run.lpVerb = "runas";
+    run.lpFile = path;
+    run.lpParameters = on ? "/autostart on" : "/autostart off";
+    run.nShow = SW_HIDE;
+    if (!ShellExecuteExA(&run))
+    {
+        error = GetLastError();
+        return UniqueKernelHandle();
+    }
+    if (!run.hProcess)
+        error = ERROR_INVALID_HANDLE;
+    return UniqueKernelHandle(run.hProcess);
+}
+
 bool CMain::SetAutostart(bool on)
 {
-    RegKey run = OpenMachineKey(RunKeyPath);
-    if (!run)
+    // The machine-wide Run key is never redirected for a program without administrator rights: where the
+    // user may not write it, this program is run once more with those rights (one prompt of the system) to
+    // make the change, and the scheduler goes on meanwhile.
+    const LONG direct = WriteAutostart(on);
+    if (direct != ERROR_ACCESS_DENIED)
+        return direct == ERROR_SUCCESS;
+
+    DWORD error = ERROR_SUCCESS;
+    const UniqueKernelHandle process = StartElevatedSwitch(on, error);
+    if (!process)
         return false;
-    if (!on)
-    {
-        // A value that is not there is already what the user asked for.
-        const LONG deleted = RegDeleteValueA(run.Get(), AppCaption);
-        return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
-    }
-    const std::string command = AutostartCommand();
-    return !command.empty() && WriteStringValue(run.Get(), AppCaption, command.c_str());
+    // The switch is not pressed twice while the first press is still being carried out.
+    const HWND button = hWnd ? ::GetDlgItem(hWnd, IDC_BUTTON_ACTIVE) : nullptr;
+    const BOOL wasEnabled = button && IsWindowEnabled(button);
+    if (wasEnabled)
+        EnableWindow(button, FALSE);
+    const bool ended = WaitHandlingMessages(process.Get(), elevatedSwitchTimeout);
+    if (wasEnabled && IsWindow(button))
+        EnableWindow(button, TRUE);
+    DWORD exitCode = 1;
+    return ended && GetExitCodeProcess(process.Get(), &exitCode) && exitCode == 0;
 }
 
 void CMain::ToggleActive()
@@ -55,7 +120,7 @@ void CMain::ToggleActive()
         SetText(IDC_BUTTON_ACTIVE, "Désactiver");
         changed = SetAutostart(true);
     }
-    else if (ShowMessage(SwitchOffQuestion, MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
+    else if (ShowMessage(SwitchOffQuestion, MB_OKCANCEL | MB_ICONQUESTION) == IDOK && !quitBegun)
     {
         SetText(IDC_TITLE_ACTIVE, "Programmes désactivés");
         SetText(IDC_BUTTON_ACTIVE, "Activer");
@@ -65,9 +130,12 @@ void CMain::ToggleActive()
     {
         active = 1;
     }
+    // A quit during the question or the change is final: nothing more is written.
+    if (quitBegun)
+        return;
     // The switch keeps the state the user chose; only the start with the session could not follow it.
     if (!changed)
         ShowMessage(AutostartFailed, MB_OK | MB_ICONERROR);
-    if (RegKey settings = OpenSettingsKey())
+    if (RegKey settings = OpenSettings(true))
         WriteDwordValue(settings.Get(), "Active", active);
 }

@@ -5,7 +5,6 @@
 #include "resources/resource.h"
 #include "schedule/MediaListFile.h"
 #include "schedule/ProgramFile.h"
-#include "schedule/Settings_win.h"
 #include "schedule/TextField.h"
 #include "scheduler/Clock_win.h"
 #include "scheduler/Launch_win.h"
@@ -210,14 +209,20 @@ LRESULT CMain::OnInitDialog()
     SetText(IDC_HOUR, "12");
     SetText(IDC_MINUTE, "00");
 
-    if (RegKey key = OpenSettingsKey())
+    // The programmes never depend on the settings key: where it may only be read (no virtualization for this
+    // user, a policy), the remembered list is still read, the data folder still made, the programmes loaded;
+    // only the values are not written.
+    RegKey key = OpenSettings(true);
+    const RegKey readOnly = key ? RegKey() : OpenSettings(false);
+    const HKEY settings = key ? key.Get() : readOnly.Get();
+    if (settings)
     {
-        const std::string mediaListPath = ReadMediaListPath(key.Get());
+        const std::string mediaListPath = ReadMediaListPath(settings);
         if (!mediaListPath.empty())
             LoadMediaList(mediaListPath);
-        store = ProgramStore(PrepareDataFolder(key.Get(), dataFolder));
-        LoadProgramList();
     }
+    store = ProgramStore(PrepareDataFolder(key.Get(), dataFolder));
+    LoadProgramList();
 
     if (hWnd)
         SetTimer(hWnd, timerId, 30000, nullptr);
@@ -236,9 +241,9 @@ LRESULT CMain::OnCommand(WORD code, WORD id, CWnd)
         break;
     case IDOK: SendToParent(WM_SYSCOMMAND, SC_MINIMIZE); break;
     case IDC_BUTTON_LIST: {
-        // A cancelled file dialog changes nothing and shows nothing.
+        // A cancelled file dialog changes nothing and shows nothing, nor does one closed by the quit.
         const std::string path = ChooseMediaListFile();
-        if (!path.empty())
+        if (!path.empty() && !quitBegun)
             LoadMediaList(path);
         break;
     }
@@ -270,6 +275,8 @@ void CMain::ApplyAllDays()
 
 LRESULT CMain::OnTimer(WPARAM id)
 {
+    if (quitBegun)
+        return 0;
     return tick.OnTimer(static_cast<unsigned>(id), timerId, active != 0, ReadClock(), programs, tickBridge);
 }
 
@@ -313,10 +320,15 @@ void CMain::TickBridge::ProgramRemoved(std::size_t position)
 
 LaunchResult CMain::LaunchProgram(const ProgramRecord& record)
 {
+    // The question may stay open for hours; a quit meanwhile closes it, and that is no answer: nothing is
+    // launched and the programme stays as the quit saved it.
     const LaunchResult result =
         ::LaunchProgram(hWnd, record, dataFolder, [this](const std::string& text, unsigned style) {
-            return ShowMessage(text.c_str(), style);
+            const int answer = ShowMessage(text.c_str(), style);
+            return quitBegun ? IDCANCEL : answer;
         });
+    if (quitBegun)
+        return LaunchResult::Interrupted;
     if (result == LaunchResult::Failed)
         ShowMessage(LaunchFailed, MB_OK | MB_ICONERROR);
     return result;
@@ -324,7 +336,15 @@ LaunchResult CMain::LaunchProgram(const ProgramRecord& record)
 
 int CMain::ShowMessage(const char* text, UINT style)
 {
+    // Once the scheduler is ending, a box would only hold up its end, owned by a window that is gone.
+    if (quitBegun)
+        return 0;
     return MessageBoxA(hWnd, text, AppCaption, style);
+}
+
+RegKey CMain::OpenSettings(bool forWriting)
+{
+    return forWriting ? OpenSettingsKey() : OpenMachineKeyForReading(SettingsKeyPath);
 }
 
 std::string CMain::ChooseMediaListFile()
@@ -379,7 +399,7 @@ void CMain::LoadMediaList(const std::string& path)
     if (hWnd)
         FillMediaList();
     SetText(IDC_TEXT_LIST, path.c_str());
-    if (RegKey key = OpenSettingsKey())
+    if (RegKey key = OpenSettings(true))
         WriteMediaListPath(key.Get(), path.c_str());
 }
 
@@ -404,6 +424,9 @@ void CMain::LoadProgramList()
 
 bool CMain::SaveProgramList(bool quiet)
 {
+    // The quit's save was the last one: what it wrote stays.
+    if (quitBegun)
+        return !lastSaveFailed;
     const std::size_t selected = SelectedProgram();
     const ProgramStore::SaveResult result = store.Save(programs);
     if (result.merged > 0)

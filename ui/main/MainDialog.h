@@ -5,6 +5,7 @@
 #include "schedule/ProgramList.h"
 #include "schedule/ProgramRecord.h"
 #include "schedule/ProgramStore.h"
+#include "schedule/Settings_win.h"
 #include "scheduler/Tick.h"
 #include "ui/framework/Dialog.h"
 #include "ui/main/ProgramEditor.h"
@@ -31,6 +32,11 @@ public:
     // before); shows the save message unless `quiet`, and returns false on failure.
     bool SaveProgramList(bool quiet = false);
     LaunchResult LaunchProgram(const ProgramRecord& record);
+    // Called once the quit has made its last save (a confirmed "Quitter", "/quit", the end of the session):
+    // from then on nothing is removed from the list, nothing is written, and a box or dialog that the quit
+    // closes counts as neither OK nor Cancel.
+    void BeginQuit() { quitBegun = true; }
+    bool QuitBegun() const { return quitBegun; }
 
     void AddProgram();
     void RemoveProgram();
@@ -45,8 +51,16 @@ public:
     virtual std::string ChooseMediaListFile();
     // The local wall clock as the scheduler reads it.
     virtual TickClock ReadClock();
-    // Writes (on) or deletes (off) the machine-wide autostart entry; false when the registry refused.
+    // Writes (on) or deletes (off) the machine-wide autostart entry, through an elevated run of this program
+    // where the user may not write it; false when that could not be done.
     virtual bool SetAutostart(bool on);
+    // The direct write or delete: ERROR_SUCCESS or the registry's error.
+    virtual LONG WriteAutostart(bool on);
+    // Starts "chronel.exe /autostart on|off" with administrator rights (the system asks the user); the
+    // process, or none with the reason in `error` (ERROR_CANCELLED when the user declined).
+    virtual UniqueKernelHandle StartElevatedSwitch(bool on, DWORD& error);
+    // The settings key, created with full access or, where that is refused, opened for reading.
+    virtual RegKey OpenSettings(bool forWriting);
 
     const MediaEntries& Media() const { return media; }
     const ProgramList& Programs() const { return programs; }
@@ -57,6 +71,8 @@ public:
     UINT timerId = 1;
     BYTE active = 1;
     DWORD loadRetryTime = 5000;
+    // How long the switch waits for the elevated run that changes the autostart entry.
+    DWORD elevatedSwitchTimeout = 60000;
 
 protected:
     MediaEntries media;
@@ -106,6 +122,7 @@ private:
     // that another user's start wrote into the shared registry value.
     ProgramStore store;
     bool lastSaveFailed = false;
+    bool quitBegun = false;
     SchedulerTick tick;
     TickBridge tickBridge{*this};
 };

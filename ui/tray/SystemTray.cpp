@@ -83,12 +83,15 @@ BOOL CSystemTray::Install(HWND window, HICON icon)
 
     const BOOL added = notifyIcon(NIM_ADD, &iconData);
     iconRemoved = iconHidden = addPending = (added == FALSE);
+    if (!added)
+        RetryAddLater();
     return added;
 }
 
 bool CSystemTray::HideFromTray()
 {
     addPending = FALSE;
+    StopAddRetry();
     if (!shellSupported || iconRemoved)
         return true;
     DeleteIcon();
@@ -112,6 +115,7 @@ bool CSystemTray::ShowInTray()
     if (!notifyIcon(NIM_ADD, &iconData))
     {
         addPending = TRUE;
+        RetryAddLater();
         return !iconRemoved;
     }
     iconHidden = FALSE;
@@ -121,18 +125,52 @@ bool CSystemTray::ShowInTray()
 
 LRESULT CSystemTray::OnShellRestart()
 {
-    // A new taskbar starts without icons. Ours comes back when it was shown, and when an earlier add failed
-    // (as when the taskbar went away during a minimise); without it the user could no longer reach the
-    // program. An icon taken away on purpose, while the window is open, stays away.
-    if (addPending || !iconRemoved)
-    {
-        iconData.uFlags = addFlags;
-        const BOOL added = notifyIcon(NIM_ADD, &iconData);
-        iconHidden = (added == FALSE);
-        iconRemoved = (added == FALSE);
-        addPending = (added != FALSE);
-    }
+    // An icon taken away on purpose, while the window is open, stays away. In the tray, the icon comes back:
+    // the new taskbar of an Explorer restart has lost it, and without it the user could no longer reach the
+    // program. The same broadcast comes when the display scaling changes, while the icon is still there,
+    // where a plain add would fail: whatever the shell holds is deleted first, so exactly one icon is left.
+    if (!shellSupported || (iconRemoved && !addPending))
+        return 0;
+    iconData.uFlags = 0;
+    notifyIcon(NIM_DELETE, &iconData);
+    AddIcon();
     return 0;
+}
+
+void CSystemTray::OnAddRetry()
+{
+    if (!addPending || ++addRetries > AddRetryLimit)
+    {
+        StopAddRetry();
+        return;
+    }
+    AddIcon();
+}
+
+bool CSystemTray::AddIcon()
+{
+    iconData.uFlags = addFlags;
+    const BOOL added = notifyIcon(NIM_ADD, &iconData);
+    iconHidden = iconRemoved = addPending = (added == FALSE);
+    if (added)
+        StopAddRetry();
+    else
+        RetryAddLater();
+    return added != FALSE;
+}
+
+void CSystemTray::RetryAddLater()
+{
+    // Setting the timer again while it runs only restarts its interval; the tries made so far still count.
+    if (messageWindow)
+        SetTimer(messageWindow, AddRetryTimer, AddRetryInterval, nullptr);
+}
+
+void CSystemTray::StopAddRetry()
+{
+    addRetries = 0;
+    if (messageWindow)
+        KillTimer(messageWindow, AddRetryTimer);
 }
 
 LRESULT CSystemTray::OnIconMessage(WPARAM iconId, LPARAM mouseEvent)
@@ -239,6 +277,11 @@ LRESULT CALLBACK CSystemTray::TrayIconClassProc(HWND window, UINT message, WPARA
         return tray->OnShellRestart();
     if (message == tray->iconData.uCallbackMessage)
         return tray->OnIconMessage(wParam, lParam);
+    if (message == WM_TIMER && wParam == AddRetryTimer)
+    {
+        tray->OnAddRetry();
+        return 0;
+    }
     // The end of the Windows session reaches top-level windows only; a command window parked out of sight
     // is not one of them, so it hears of it from here.
     if ((message == WM_QUERYENDSESSION || message == WM_ENDSESSION) && tray->commandWindow &&

@@ -15,6 +15,10 @@ public:
     static constexpr UINT TRAY_CALLBACK_MESSAGE = WM_APP + 10;
     // The timer, on the icon's window, after which a left click's menu shows.
     static constexpr UINT_PTR MenuDelayTimer = 0x7A11;
+    // The timer, on the hidden window, that tries a refused add again while no taskbar announces itself.
+    static constexpr UINT_PTR AddRetryTimer = 0x7A12;
+    static constexpr UINT AddRetryInterval = 5000;
+    static constexpr UINT AddRetryLimit = 36; // three minutes; then only a new taskbar brings the icon
 
     // The one instance, through which the hidden window's procedure finds the object.
     static CSystemTray* activeTray;
@@ -32,7 +36,12 @@ public:
     BOOL Install(HWND window, HICON icon);
     bool ShowInTray();
     bool HideFromTray();
+    // A new taskbar ("TaskbarCreated"): the icon is put back when the scheduler sits in the tray.
     LRESULT OnShellRestart();
+    // One more try of a refused add; after AddRetryLimit of them only a new taskbar brings the icon.
+    void OnAddRetry();
+    // False on a system without a notification area (major version below 4).
+    bool ShellSupported() const { return shellSupported != FALSE; }
 
     static ATOM RegisterTrayIconClass(HINSTANCE instance);
     static LRESULT CALLBACK TrayIconClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -54,11 +63,17 @@ protected:
     POINT menuPoint = {};
     // When the last double-click came (0: none pending): the button-up that follows it is no click.
     DWORD doubleClickTime = 0;
+    // Tries of a refused add made by the retry timer.
+    UINT addRetries = 0;
     // Every call to the shell goes through here, so that its refusals can be staged.
     NotifyIconFunction notifyIcon = Shell_NotifyIconA;
 
 private:
     LRESULT ShowMenu(HWND target);
+    // Adds the icon with `addFlags`; a refusal leaves the add pending and retried.
+    bool AddIcon();
+    void RetryAddLater();
+    void StopAddRetry();
     static VOID CALLBACK MenuDelayElapsed(HWND window, UINT message, UINT_PTR timer, DWORD time);
     bool DeleteIcon();
     HMENU LoadTrayMenu(HMENU* submenu) const;

@@ -45,6 +45,21 @@ RECT AnimationTrayRect()
     return area;
 }
 
+// A window parked on a monitor that has gone since (unplugged, another resolution) would open out of reach:
+// it is centred on the primary screen's work area instead.
+void KeepOnAScreen(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL))
+        return;
+    RECT workArea = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    const int x = workArea.left + ((workArea.right - workArea.left) - (rect.right - rect.left)) / 2;
+    const int y = workArea.top + ((workArea.bottom - workArea.top) - (rect.bottom - rect.top)) / 2;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void SetVisibleStyle(HWND window, bool visible)
 {
     const LONG style = GetWindowLongA(window, GWL_STYLE);
@@ -121,17 +136,14 @@ void AnimateIntoTray(HWND window)
 
 void AnimateOutOfTray(HWND window)
 {
+    SetParent(window, nullptr);
+    KeepOnAScreen(window);
     if (MinimizeAnimationEnabled())
     {
         RECT to = {};
         GetWindowRect(window, &to);
         const RECT from = AnimationTrayRect();
-        SetParent(window, nullptr);
         DrawAnimatedRects(window, IDANI_CAPTION, &from, &to);
-    }
-    else
-    {
-        SetParent(window, nullptr);
     }
     SetVisibleStyle(window, true);
     RedrawWindow(window, nullptr, nullptr,
