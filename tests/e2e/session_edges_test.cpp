@@ -22,9 +22,17 @@ HWND WaitForBoxSaying(DWORD process, const std::string& text)
 {
     HWND found = nullptr;
     WaitFor([&] {
+        // The open-file dialog has no text of a box; a box may go while it is read.
         for (HWND window : TopWindows(process, "#32770"))
-            if (TextOf(GetDlgItem(window, 0xFFFF)) == text)
-                found = window;
+            try
+            {
+                const HWND shown = GetDlgItem(window, 0xFFFF);
+                if (shown && TextOf(shown) == text)
+                    found = window;
+            }
+            catch (const BenchError&)
+            {
+            }
         return found != nullptr;
     });
     if (!found)

@@ -80,6 +80,7 @@ BOOL CSystemTray::Install(HWND window, HICON icon)
     iconHidden = FALSE;
     commandWindow = iconData.hWnd;
     addFlags = IconFlags;
+    inTray = true;
 
     const BOOL added = notifyIcon(NIM_ADD, &iconData);
     iconRemoved = iconHidden = addPending = (added == FALSE);
@@ -91,6 +92,7 @@ BOOL CSystemTray::Install(HWND window, HICON icon)
 bool CSystemTray::HideFromTray()
 {
     addPending = FALSE;
+    inTray = false;
     StopAddRetry();
     if (!shellSupported || iconRemoved)
         return true;
@@ -100,6 +102,7 @@ bool CSystemTray::HideFromTray()
 
 bool CSystemTray::ShowInTray()
 {
+    inTray = true;
     if (!iconRemoved)
     {
         // The shell has no "move to the end" operation: a present icon is taken out and added anew.
@@ -129,7 +132,7 @@ LRESULT CSystemTray::OnShellRestart()
     // the new taskbar of an Explorer restart has lost it, and without it the user could no longer reach the
     // program. The same broadcast comes when the display scaling changes, while the icon is still there,
     // where a plain add would fail: whatever the shell holds is deleted first, so exactly one icon is left.
-    if (!shellSupported || (iconRemoved && !addPending))
+    if (!shellSupported || !inTray)
         return 0;
     iconData.uFlags = 0;
     notifyIcon(NIM_DELETE, &iconData);

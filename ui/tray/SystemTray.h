@@ -65,6 +65,9 @@ protected:
     DWORD doubleClickTime = 0;
     // Tries of a refused add made by the retry timer.
     UINT addRetries = 0;
+    // The scheduler sits in the tray (shown or added since, not taken away on purpose), whatever the shell
+    // answered: only then does a new taskbar get the icon back.
+    bool inTray = false;
     // Every call to the shell goes through here, so that its refusals can be staged.
     NotifyIconFunction notifyIcon = Shell_NotifyIconA;
 
