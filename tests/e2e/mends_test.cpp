@@ -39,11 +39,12 @@ void DefineEvening(const Chronel& app)
 TEST_F(Mends, TheEndOfTheSessionSavesTheProgrammesWhereverTheWindowIs)
 {
     const std::string saved = RecordsBytes({Morning(), Evening()});
-    WriteProgramFile(saved);
-    Chronel& app = Start();
+    // The end of the session is final: each place starts a scheduler of its own.
     for (const char* where : {"never opened", "sent back to the tray"})
     {
         SCOPED_TRACE(where);
+        WriteProgramFile(saved);
+        Chronel& app = Start();
         if (std::string(where) == "sent back to the tray")
         {
             app.OpenWindow();
@@ -59,6 +60,7 @@ TEST_F(Mends, TheEndOfTheSessionSavesTheProgrammesWhereverTheWindowIs)
         EXPECT_FALSE(PathExists(ProgramFilePath()));
         EndSession(app, true);
         EXPECT_TRUE(SameBytes(ReadBytes(ProgramFilePath()), saved));
+        app.Kill();
     }
 }
 
