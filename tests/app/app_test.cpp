@@ -196,6 +196,18 @@ TEST(Application, TheEndOfTheSessionSavesQuietlyAndNothingIsWrittenAfterIt)
     EXPECT_TRUE(mainDialog.QuitBegun());
 }
 
+// A /quit that gave up waiting has told its caller that the scheduler stays: its request, handled late, is
+// ignored.
+TEST(Application, AQuietQuitHandledAfterItsDeadlineIsIgnored)
+{
+    const HWND main = MainWindow();
+    const DWORD passed = GetTickCount() - 1000;
+    EXPECT_EQ(SendMessageA(main, WM_COMMAND, ID_QUIT_QUIETLY, static_cast<LPARAM>(passed | 1)), 0);
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_TRUE(IconShown());
+    EXPECT_FALSE(mainDialog.QuitBegun());
+}
+
 TEST(Application, ConfirmedQuitSavesRemovesTheIconAndEndsTheLoopWithZero)
 {
     const HWND main = MainWindow();
