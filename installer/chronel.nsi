@@ -87,6 +87,8 @@ Section "Sylvane Programmateur" SecProgram
 
     SetOutPath "$INSTDIR"
     ClearErrors
+    ; The build's file time is not packed: two builds of one commit give the same setup program.
+    SetDateSave off
     File "/oname=chronel.exe" "${EXE}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ${If} ${Errors}
