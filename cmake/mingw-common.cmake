@@ -14,6 +14,8 @@ set(CMAKE_FIND_ROOT_PATH /usr/${CHRONEL_MINGW_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Packages too (GoogleTest's): the build machine's own, made for Linux, must not be taken for Windows ones.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Without -static the executables need libgcc_s_dw2-1.dll and silently fail to start under Wine.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

@@ -1,5 +1,6 @@
 ; The installer of Sylvane Programmateur: one chronel.exe per machine, Start-menu shortcuts, an optional start
-; with Windows and an uninstaller. The build passes VERSION, EXE (the chronel.exe to ship), ICON and OUTFILE.
+; with Windows and an uninstaller. The build passes VERSION, EXE (the chronel.exe to ship), ICON and OUTFILE,
+; and SIGN, the signing command, when the release is signed.
 ; A running scheduler is never overwritten or killed: "chronel.exe /quit" asks it to save and end, and the
 ; scheduler starts again at the end when it ran before. The user's programmes (under each user's application
 ; data) and the settings key are never touched, by an upgrade or by the uninstaller.
@@ -8,6 +9,12 @@
 ; file could not be written.
 
 Unicode true
+!ifdef SIGN
+    ; The uninstaller is signed before it is packed (WriteUninstaller then writes those bytes), the setup
+    ; program once it is written; a failed signing fails the build.
+    !uninstfinalize '"${SIGN}" "%1"' = 0
+    !finalize '"${SIGN}" "%1"' = 0
+!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 ManifestSupportedOS all
@@ -87,6 +94,8 @@ Section "Sylvane Programmateur" SecProgram
 
     SetOutPath "$INSTDIR"
     ClearErrors
+    ; The build's file time is not packed: two builds of one commit give the same setup program.
+    SetDateSave off
     File "/oname=chronel.exe" "${EXE}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ${If} ${Errors}
