@@ -22,21 +22,9 @@ std::size_t ProgramList::Find(Serial serial) const
     return static_cast<std::size_t>(std::find(serials.begin(), serials.end(), serial) - serials.begin());
 }
 
-std::size_t ProgramList::IndexOf(const ProgramRecord* record) const
-{
-    // Compared as numbers: an address from elsewhere is not one of the list's, whatever its value.
-    const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(records.data());
-    const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(record);
-    if (records.empty() || address < first || (address - first) % sizeof(ProgramRecord) != 0)
-        return records.size();
-    return std::min(static_cast<std::size_t>((address - first) / sizeof(ProgramRecord)), records.size());
-}
-
 void ProgramList::Replace(std::vector<ProgramRecord> loaded)
 {
     records = std::move(loaded);
-    // Room for the programmes a user adds after the load, so that the records stay where they are.
-    records.reserve(records.size() + AddedWithoutMoving);
     serials.clear();
     for (std::size_t i = 0; i < records.size(); ++i)
         serials.push_back(nextSerial++);

@@ -12,7 +12,6 @@ class ProgramList
 {
 public:
     using Serial = std::uint64_t;
-    static constexpr std::size_t AddedWithoutMoving = 64;
 
     std::size_t Size() const { return records.size(); }
     bool Empty() const { return records.empty(); }
@@ -25,9 +24,7 @@ public:
     void RemoveAt(std::size_t index);
     // Position of the record with this serial, or Size() when it is no longer in the list.
     std::size_t Find(Serial serial) const;
-    // Position of the record stored at this address, or Size() when the address is not one of the list's.
-    std::size_t IndexOf(const ProgramRecord* record) const;
-    // Takes the loaded records, with room for `AddedWithoutMoving` more before the storage moves.
+    // Takes the loaded records.
     void Replace(std::vector<ProgramRecord> loaded);
     // Puts `loaded` before the records already here, which keep their serials.
     void InsertFront(const std::vector<ProgramRecord>& loaded);

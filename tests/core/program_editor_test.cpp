@@ -244,25 +244,3 @@ TEST(ProgramEditor, SelectionFollowsTheSelectedRecordWhenAnotherIsRemoved)
     for (const auto& c : cases)
         EXPECT_EQ(SelectionAfterRemoval(c[0], c[1]), c[2]) << "selected " << c[0] << ", removed " << c[1];
 }
-
-TEST(ProgramEditor, NamesThatMayBeEqualInTheSortedListAreFound)
-{
-    struct Case
-    {
-        std::vector<std::string> names;
-        bool mayBeEqual;
-    };
-    const Case cases[] = {
-        {{"Matin", "Soir", "Nuit"}, false},   {{"Matin", "Soir", "matin"}, true},
-        {{"École", "ECOLE"}, true},           {{"Cœur", "coeur"}, true},
-        {{"Radio-Jazz", "radio jazz"}, true}, {{"Radio 1", "Radio 10", "Radio 01"}, false},
-        {{"Straße", "STRASSE"}, true},        {{}, false},
-    };
-    for (const Case& c : cases)
-    {
-        ProgramList programs;
-        for (const std::string& name : c.names)
-            programs.Append(Existing(name.c_str(), {0}, 1, 0));
-        EXPECT_EQ(MayHoldEqualNames(programs), c.mayBeEqual) << ::testing::PrintToString(c.names);
-    }
-}

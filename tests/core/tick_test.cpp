@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <functional>
 #include <string>
@@ -312,7 +314,8 @@ TEST(Tick, NestedTickRemovingOtherRecordsLeavesTheOuterRemovalOnItsOwnRecord)
         hooks.onLaunch = [&](const ProgramRecord& record) {
             if (std::exchange(nested, true))
                 return;
-            handedACopy = programs.IndexOf(&record) == programs.Size();
+            handedACopy = std::none_of(programs.Records().begin(), programs.Records().end(),
+                                       [&](const ProgramRecord& stored) { return &stored == &record; });
             EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, {Monday, 8, 6}, programs, hooks), 1);
             seenAfterNestedTick = std::string(FieldText(record.name));
         };

@@ -163,3 +163,28 @@ TEST(ListBoxFill, ItemsStandWhereTheBoxsOwnSortingPutsThem)
         }
     }
 }
+
+TEST(ListBoxFill, AnAddedTextIsTiedWhenANeighbourComparesEqualToItAsTheBoxCompares)
+{
+    const struct
+    {
+        const char* text;
+        bool tied;
+    } cases[] = {{"matin", true},     {"Midi", false}, {"SOIR", true}, {"Ete", false},
+                 {"\xE9T\xC9", true}, {"Zz", false},   {"", false}};
+    SortedBox box;
+    for (const char* text : {"Matin", "Soir", "\xC9t\xE9"})
+        SendMessageA(box.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    LPARAM data = 100;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.text);
+        bool tied = !c.tied;
+        const LRESULT index = AddToSortedListBox(box.list, {c.text, ++data}, tied);
+        ASSERT_GE(index, 0);
+        EXPECT_EQ(tied, c.tied);
+        EXPECT_EQ(SendMessageA(box.list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0), data);
+        // Taken out again, so that each case meets the same neighbours.
+        SendMessageA(box.list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    }
+}

@@ -368,11 +368,14 @@ TEST_F(MainDialog, ALongListChangedItemByItemIsTheListAFreshFillGives)
             ASSERT_TRUE(second.dialog.shown.empty()) << second.dialog.shown.back().text;
             EXPECT_EQ(second.SelectedText(IDC_PROGRAM_LIST), selected);
             EXPECT_EQ(second.Text(IDC_TEXT_INFO1), selected);
-            // Every item points to the record it names, and the list is the one a fresh fill gives.
+            // Every item names the record at its position, and the list is the one a fresh fill gives.
             const auto items = ProgramItems(second);
             ASSERT_EQ(items.size(), second.dialog.Programs().Size());
             for (const auto& [text, data] : items)
-                ASSERT_EQ(FieldText(reinterpret_cast<const ProgramRecord*>(data)->name), text);
+            {
+                ASSERT_LT(static_cast<std::size_t>(data), second.dialog.Programs().Size());
+                ASSERT_EQ(FieldText(second.dialog.Programs()[static_cast<std::size_t>(data)].name), text);
+            }
             second.dialog.RefreshProgramList();
             EXPECT_EQ(ProgramItems(second), items);
         }

@@ -174,6 +174,34 @@ std::size_t FillSortedListBox(HWND list, const std::vector<ListItem>& items)
     return boxPlaced;
 }
 
+LRESULT AddToSortedListBox(HWND list, const ListItem& item, bool& tied)
+{
+    tied = false;
+    const std::string text(item.text);
+    const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index < 0)
+        return index;
+    SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), item.data);
+    // The box's comparison: its locale, case ignored.
+    const LCID locale = static_cast<LCID>(SendMessageW(list, LB_GETLOCALE, 0, 0));
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    auto textAt = [list](LRESULT at) {
+        std::wstring wide(
+            static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(at), 0)) + 1,
+            L'\0');
+        wide.resize(static_cast<std::size_t>(
+            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(wide.data()))));
+        return wide;
+    };
+    const std::wstring added = textAt(index);
+    for (const LRESULT neighbour : {index - 1, index + 1})
+        if (neighbour >= 0 && neighbour < count &&
+            CompareStringW(locale, NORM_IGNORECASE, added.c_str(), -1, textAt(neighbour).c_str(), -1) ==
+                CSTR_EQUAL)
+            tied = true;
+    return index;
+}
+
 void EmptyListBox(HWND list)
 {
     const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);

@@ -24,6 +24,10 @@ struct ListItem
 // the box placed itself.
 std::size_t FillSortedListBox(HWND list, const std::vector<ListItem>& items);
 
+// Adds one item to a sorted list box, which places it; returns its index (negative when the box refused it)
+// and says in `tied` whether its text compares equal to a neighbour's, as the box compares.
+LRESULT AddToSortedListBox(HWND list, const ListItem& item, bool& tied);
+
 // Removes every item of a list box. The box would first send its owner one WM_DELETEITEM for each item that
 // has item data, a message that costs as much as the rest of the emptying: the item data is cleared first,
 // item by item within the box, and the items then go at once.

@@ -202,6 +202,7 @@ void CMain::SetEditorDefaults()
 
 LRESULT CMain::OnInitDialog()
 {
+    programList.Attach(GetDlgItem(IDC_PROGRAM_LIST).hWnd);
     SetControlFonts();
     SetCaptions();
     SetEditorDefaults();
@@ -297,24 +298,15 @@ LaunchResult CMain::TickBridge::Launch(const ProgramRecord& record)
 
 void CMain::TickBridge::ProgramRemoved(std::size_t position)
 {
-    // The list box still points into the list, which the removal closed up without moving it elsewhere: the
-    // selected record is found by its old place and stays selected wherever it moved.
-    const ProgramRecord* selected = nullptr;
-    if (main.hWnd)
+    // The selected record stays selected wherever it moved; with the fired one selected, none is.
+    const LRESULT item = main.programList.SelectedItem();
+    const std::size_t selected = item == LB_ERR ? 0 : main.programList.PositionAt(item);
+    main.programList.Removed(main.programs, position);
+    if (item != LB_ERR)
     {
-        const LRESULT item = SendDlgItemMessageA(main.hWnd, IDC_PROGRAM_LIST, LB_GETCURSEL, 0, 0);
-        if (item != LB_ERR)
-            selected = reinterpret_cast<const ProgramRecord*>(SendDlgItemMessageA(
-                main.hWnd, IDC_PROGRAM_LIST, LB_GETITEMDATA, static_cast<WPARAM>(item), 0));
+        main.programList.Select(main.programs, SelectionAfterRemoval(selected, position));
+        main.ShowProgramInfo();
     }
-    const ProgramRecord* first = main.programs.Data();
-    std::size_t index = main.programs.Size() + 1;
-    if (selected && first && selected >= first && selected <= first + main.programs.Size())
-        index = SelectionAfterRemoval(static_cast<std::size_t>(selected - first), position);
-    if (selected)
-        main.ShowProgramsSelecting(index);
-    else
-        main.RefreshProgramList();
     main.SaveChanges();
 }
 

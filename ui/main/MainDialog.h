@@ -9,6 +9,7 @@
 #include "scheduler/Tick.h"
 #include "ui/framework/Dialog.h"
 #include "ui/main/ProgramEditor.h"
+#include "ui/main/ProgramListBox.h"
 
 #include <string>
 #include <vector>
@@ -96,12 +97,8 @@ private:
     std::size_t SelectedProgram() const;
     // Rebuilds the list box and selects the programme at `index` (none when out of range).
     void ShowProgramsSelecting(std::size_t index);
-    // Puts the programme at `index`, just appended in the same storage, into the list box and selects it.
-    void ShowAddedProgram(std::size_t index);
     // Puts every media title into its list box (which sorts them), each pointing to its entry's position.
     void FillMediaList();
-    // Puts every programme's name into the list box (which sorts them), each pointing to its record.
-    void FillProgramList();
     // The save after a change of the list.
     void SaveChanges();
 
@@ -121,6 +118,7 @@ private:
     // The programme file of this start, built by the data folder's preparation: saves never go to a path
     // that another user's start wrote into the shared registry value.
     ProgramStore store;
+    ProgramListBox programList;
     bool lastSaveFailed = false;
     bool quitBegun = false;
     SchedulerTick tick;

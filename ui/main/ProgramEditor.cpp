@@ -25,40 +25,6 @@ bool SameSchedule(const ProgramRecord& a, const ProgramRecord& b)
     return false;
 }
 
-// What a code page 1252 character counts as when names are compared loosely: letters and digits folded to
-// upper-case ASCII (accents dropped, ligatures spelled out), everything else nothing.
-const char* LooseLetters(unsigned char c)
-{
-    static const char* const high[128] = {
-        "",  "",  "",  "F", "",  "",  "",   "",  "",  "",  "S", "",  "OE", "",   "Z",  "",   // 0x80
-        "",  "",  "",  "",  "",  "",  "",   "",  "",  "",  "S", "",  "OE", "",   "Z",  "Y",  // 0x90
-        "",  "",  "",  "",  "",  "",  "",   "",  "",  "",  "A", "",  "",   "",   "",   "",   // 0xA0
-        "",  "",  "2", "3", "",  "M", "",   "",  "",  "1", "O", "",  "14", "12", "34", "",   // 0xB0
-        "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I",  "I",  "I",  "I",  // 0xC0
-        "D", "N", "O", "O", "O", "O", "O",  "",  "O", "U", "U", "U", "U",  "Y",  "TH", "SS", // 0xD0
-        "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I",  "I",  "I",  "I",  // 0xE0
-        "D", "N", "O", "O", "O", "O", "O",  "",  "O", "U", "U", "U", "U",  "Y",  "TH", "Y",  // 0xF0
-    };
-    static char ascii[128][2];
-    static const bool filled = [] {
-        for (int i = 0; i < 128; ++i)
-            ascii[i][0] = std::isalnum(i) ? static_cast<char>(std::toupper(i)) : 0;
-        return true;
-    }();
-    (void)filled;
-    return c < 128 ? ascii[c] : high[c - 128];
-}
-
-// A hash of the name compared loosely (FNV-1a over the folded letters).
-std::uint64_t LooseHash(std::string_view name)
-{
-    std::uint64_t hash = 14695981039346656037ull;
-    for (char c : name)
-        for (const char* letter = LooseLetters(static_cast<unsigned char>(c)); *letter; ++letter)
-            hash = (hash ^ static_cast<unsigned char>(*letter)) * 1099511628211ull;
-    return hash;
-}
-
 } // namespace
 
 const char* MessageText(EditorMessage message)
@@ -177,17 +143,6 @@ ProgramInfo DescribeProgram(const ProgramRecord* record)
     info.confirm = record->confirm ? "Confirmation : Oui" : "Confirmation : Non";
     info.repeat = record->repeat ? "Répétition : Oui" : "Répétition : Non";
     return info;
-}
-
-bool MayHoldEqualNames(const ProgramList& programs)
-{
-    // Equal hashes are taken as equal names: a rare collision only costs a fresh fill.
-    std::vector<std::uint64_t> hashes;
-    hashes.reserve(programs.Size());
-    for (const ProgramRecord& record : programs.Records())
-        hashes.push_back(LooseHash(FieldText(record.name)));
-    std::sort(hashes.begin(), hashes.end());
-    return std::adjacent_find(hashes.begin(), hashes.end()) != hashes.end();
 }
 
 std::size_t SelectionAfterRemoval(std::size_t selected, std::size_t removed)

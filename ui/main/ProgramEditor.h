@@ -66,12 +66,6 @@ struct ProgramInfo
 
 ProgramInfo DescribeProgram(const ProgramRecord* record);
 
-// Whether two of the programmes' names may compare equal in the sorted list box: compared without case,
-// accents, ligatures, blanks and signs (code page 1252), so that every pair the list box takes as equal is
-// found, and some more. Where equal names sit depends on the order the list box received every item, so
-// only a list without them stays the list a fresh fill gives when one item is taken out.
-bool MayHoldEqualNames(const ProgramList& programs);
-
 // Where the list box's selection goes when the record at position `removed` leaves the list: the selected
 // record (at `selected`) stays selected wherever it moved; when it is the one removed, nothing is selected
 // (a position past any record).
