@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "app/AppGlobals.h"
+#include "ui/framework/AppGlobals.h"
 #include "resources/Maker.h"
 #include "resources/resource.h"
 #include "schedule/Handles_win.h"
@@ -121,6 +121,14 @@ LRESULT QuitQuietly(HWND window, LPARAM deadline)
     return 1;
 }
 
+// The window is covered by the dialog: nothing to draw but the update region to validate.
+void Paint(HWND window)
+{
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+}
+
 void OpenScheduler(HWND window)
 {
     trayManager.HideFromTray();
@@ -178,14 +186,9 @@ BOOL InitInstance(HINSTANCE instance)
     if (!window)
         return FALSE;
     mainWindowObject.hInstance = AppInstance;
-    mainWindowObject.Attach(window, CWnd::WndProc);
+    mainWindowObject.Subclass(window);
 
-    mainDialog.hInstance = AppInstance;
-    mainDialog.hWndParent = window;
-    mainDialog.templateId = IDD_MAIN;
-    mainDialog.hWnd = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), window,
-                                         CDialog::DialogProcThunk, reinterpret_cast<LPARAM>(&mainDialog));
-    if (!mainDialog.hWnd)
+    if (!mainDialog.Create(AppInstance, IDD_MAIN, window))
     {
         DestroyWindow(window);
         return FALSE;
@@ -211,7 +214,8 @@ BOOL InitInstance(HINSTANCE instance)
     // At log-on a start from the Run key may come before the taskbar, which then refuses the icon: the
     // scheduler runs all the same and the icon follows the taskbar. Only a system without a notification area
     // ends here.
-    if (!trayManager.Install(window, LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_SMALL))) &&
+    if (!trayManager.Install(window, LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_SMALL)), AppInstance,
+                             AppCaption) &&
         !trayManager.ShellSupported())
         return FALSE;
     trayManager.HideFromTray();
@@ -225,16 +229,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message)
     {
     case WM_DESTROY: PostQuitMessage(0); return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    case WM_CLOSE:
-        if (!ConfirmQuit())
-            return 1;
-        break;
+    case WM_PAINT: Paint(window); return 0;
+    case WM_CLOSE: return ConfirmQuit() ? DefWindowProcA(window, message, wParam, lParam) : 1;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: EndSession(wParam); return 0;
     case WM_COMMAND:
@@ -253,12 +249,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         break;
     case WM_SYSCOMMAND:
-        if (wParam == SC_MINIMIZE)
-        {
-            SendToTray(window);
-            return 0;
-        }
-        break;
+        if (wParam != SC_MINIMIZE)
+            break;
+        SendToTray(window);
+        return 0;
     case CSystemTray::TRAY_CALLBACK_MESSAGE: return trayManager.OnIconMessage(wParam, lParam);
     default: break;
     }

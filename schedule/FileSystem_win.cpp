@@ -1,5 +1,7 @@
 #include "schedule/FileSystem.h"
 
+#include "schedule/Handles_win.h"
+
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -35,21 +37,15 @@ std::FILE* OpenDiskFileForReading(const std::string& path)
 {
     // The kind is asked of the open handle before anything is read: "COM1", "AUX" or "C:\any\COM1.slv" (a
     // device in any folder before Windows 11) open as character devices, "\\.\pipe\..." as a pipe.
-    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
+    UniqueFileHandle handle{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (!handle || GetFileType(handle.Get()) != FILE_TYPE_DISK)
         return nullptr;
-    if (GetFileType(handle) != FILE_TYPE_DISK)
-    {
-        CloseHandle(handle);
-        return nullptr;
-    }
-    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle.Get()), _O_RDONLY | _O_BINARY);
     if (descriptor == -1)
-    {
-        CloseHandle(handle);
         return nullptr;
-    }
+    // The descriptor owns the handle now.
+    handle.Release();
     std::FILE* file = _fdopen(descriptor, "rb");
     if (!file)
         _close(descriptor);

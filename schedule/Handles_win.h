@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-// Owners of the system handles the program keeps beyond one call.
+// Owners of every system handle the program keeps beyond one call, each closed by its own function. Nothing
+// else in the program closes a handle.
 
 struct RegKeyTraits
 {
@@ -14,8 +15,7 @@ struct RegKeyTraits
 };
 using RegKey = UniqueHandle<RegKeyTraits>;
 
-// A kernel object: a mutex, a process, an event. Null is "none" (the functions that answer
-// INVALID_HANDLE_VALUE instead are not kept in one).
+// A kernel object that the system answers with null for "none": a mutex, a process, a thread, an event.
 struct KernelHandleTraits
 {
     using Type = HANDLE;
@@ -23,3 +23,28 @@ struct KernelHandleTraits
     static void Close(Type handle) { CloseHandle(handle); }
 };
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+
+// A file, device or pipe opened by CreateFile, which answers INVALID_HANDLE_VALUE for "none".
+struct FileHandleTraits
+{
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type handle) { CloseHandle(handle); }
+};
+using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+
+struct MenuTraits
+{
+    using Type = HMENU;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type menu) { DestroyMenu(menu); }
+};
+using UniqueMenu = UniqueHandle<MenuTraits>;
+
+struct FontTraits
+{
+    using Type = HFONT;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type font) { DeleteObject(font); }
+};
+using UniqueFont = UniqueHandle<FontTraits>;

@@ -1,6 +1,6 @@
 // The application shell in one process: start-up, the tray/window alternation, the quit sequence and the end
 // of the Windows session. The tests share the process-wide objects, so they run in the order written.
-#include "app/AppGlobals.h"
+#include "ui/framework/AppGlobals.h"
 #include "app/Application.h"
 #include "resources/resource.h"
 

@@ -3,7 +3,7 @@
 // Creates the scheduler dialog the way the application does (a modeless child of a hidden top-level window),
 // with the message boxes, the open-file dialog and the clock replaced by scripted answers.
 
-#include "app/AppGlobals.h"
+#include "ui/framework/AppGlobals.h"
 #include "resources/resource.h"
 #include "SettingsReset.h"
 #include "schedule/Settings_win.h"

@@ -102,22 +102,22 @@ TEST_F(MainDialog, StartsWithFontsCaptionsAndEditorDefaults)
         int id;
         HFONT font;
     };
-    const FontCase fonts[] = {{IDC_TITLE_TITLE, titleFont},
-                              {IDC_TITLE_MEROVIA, titleFont},
-                              {IDC_TITLE_TIME2, boldFont},
-                              {IDC_HOUR, boldFont},
-                              {IDOK, normalFont},
-                              {IDC_BUTTON_QUIT, normalFont},
-                              {IDC_TITLE_CONFIRM, confirmFont},
-                              {IDC_TEXT_LIST, smallFont},
-                              {IDC_TEXT_INFO5, smallFont}};
+    const FontCase fonts[] = {{IDC_TITLE_TITLE, titleFont.Get()},
+                              {IDC_TITLE_MEROVIA, titleFont.Get()},
+                              {IDC_TITLE_TIME2, boldFont.Get()},
+                              {IDC_HOUR, boldFont.Get()},
+                              {IDOK, normalFont.Get()},
+                              {IDC_BUTTON_QUIT, normalFont.Get()},
+                              {IDC_TITLE_CONFIRM, confirmFont.Get()},
+                              {IDC_TEXT_LIST, smallFont.Get()},
+                              {IDC_TEXT_INFO5, smallFont.Get()}};
     for (const FontCase& f : fonts)
         EXPECT_EQ(reinterpret_cast<HFONT>(harness.Item(f.id, WM_GETFONT)), f.font) << f.id;
     // "Retirer", the name edit and the list boxes keep the template font.
     for (int id : {IDC_BUTTON_REMOVE, IDC_PROGRAM_NAME, IDC_MEDIA_LIST, IDC_PROGRAM_LIST})
     {
         const HFONT font = reinterpret_cast<HFONT>(harness.Item(id, WM_GETFONT));
-        EXPECT_TRUE(font != normalFont && font != boldFont && font != smallFont) << id;
+        EXPECT_TRUE(font != normalFont.Get() && font != boldFont.Get() && font != smallFont.Get()) << id;
     }
 
     EXPECT_EQ(harness.Text(IDC_TITLE_TITLE), "Sylvane Programmateur");

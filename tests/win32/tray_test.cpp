@@ -1,7 +1,6 @@
 #include "ui/tray/SystemTray.h"
 #include "ui/tray/TrayAnimation.h"
 
-#include "app/AppGlobals.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +50,11 @@ class TrayUnderTest : public CSystemTray
 {
 public:
     TrayUnderTest() { notifyIcon = RecordingShell; }
+    // The application's own module and caption, as the start-up gives them.
+    BOOL Install(HWND window, HICON icon)
+    {
+        return CSystemTray::Install(window, icon, GetModuleHandleA(nullptr), "Sylvane Programmateur");
+    }
 
     using CSystemTray::addPending;
     using CSystemTray::commandWindow;
@@ -183,7 +187,6 @@ class Tray : public testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        AppInstance = GetModuleHandleA(nullptr);
         CSystemTray::taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
         WNDCLASSEXA windowClass = {};
         windowClass.cbSize = sizeof windowClass;
@@ -733,7 +736,8 @@ TEST_F(Tray, TheRealShellServesAnUnrecordedTray)
     TestWindow window;
     {
         CSystemTray tray;
-        ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+        ASSERT_NE(tray.Install(window.Get(), icon, GetModuleHandleA(nullptr), "Sylvane Programmateur"),
+                  FALSE);
         EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
         EXPECT_TRUE(tray.HideFromTray());
         EXPECT_FALSE(ShellShowsIcon(window.Get(), 109));
@@ -836,7 +840,7 @@ TEST_F(Tray, NotificationAreaLiesInsideTheTaskbar)
     // The taskbar of Wine's desktop shows itself once it has an icon.
     TestWindow window;
     CSystemTray tray;
-    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+    ASSERT_NE(tray.Install(window.Get(), icon, GetModuleHandleA(nullptr), "Sylvane Programmateur"), FALSE);
     DrainMessages();
     const HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
     ASSERT_NE(taskbar, nullptr);

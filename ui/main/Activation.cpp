@@ -2,7 +2,7 @@
 // both.
 #include "ui/main/MainDialog.h"
 
-#include "app/AppGlobals.h"
+#include "ui/framework/AppGlobals.h"
 #include "resources/resource.h"
 #include "schedule/Settings_win.h"
 

@@ -1,10 +1,10 @@
 #include "ui/main/Fonts.h"
 
-HFONT titleFont = nullptr;
-HFONT boldFont = nullptr;
-HFONT normalFont = nullptr;
-HFONT confirmFont = nullptr;
-HFONT smallFont = nullptr;
+UniqueFont titleFont;
+UniqueFont boldFont;
+UniqueFont normalFont;
+UniqueFont confirmFont;
+UniqueFont smallFont;
 
 namespace
 {
@@ -16,29 +16,19 @@ HFONT MakeFont(const char* face, int height, int weight, bool italic)
                        face);
 }
 
-void Delete(HFONT& font)
-{
-    if (font)
-        DeleteObject(font);
-    font = nullptr;
-}
-
 } // namespace
 
 void CreateFonts()
 {
-    titleFont = MakeFont("Arial", 20, FW_BOLD, true);
-    boldFont = MakeFont("Tahoma", 16, FW_BOLD, false);
-    normalFont = MakeFont("Tahoma", 16, FW_NORMAL, false);
-    confirmFont = MakeFont("Tahoma", 13, FW_BOLD, false);
-    smallFont = MakeFont("Tahoma", 12, FW_NORMAL, false);
+    titleFont.Reset(MakeFont("Arial", 20, FW_BOLD, true));
+    boldFont.Reset(MakeFont("Tahoma", 16, FW_BOLD, false));
+    normalFont.Reset(MakeFont("Tahoma", 16, FW_NORMAL, false));
+    confirmFont.Reset(MakeFont("Tahoma", 13, FW_BOLD, false));
+    smallFont.Reset(MakeFont("Tahoma", 12, FW_NORMAL, false));
 }
 
 void DeleteFonts()
 {
-    Delete(titleFont);
-    Delete(boldFont);
-    Delete(normalFont);
-    Delete(confirmFont);
-    Delete(smallFont);
+    for (UniqueFont* font : {&titleFont, &boldFont, &normalFont, &confirmFont, &smallFont})
+        font->Reset();
 }

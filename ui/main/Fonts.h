@@ -1,13 +1,13 @@
 #pragma once
 
-#include <windows.h>
+#include "schedule/Handles_win.h"
 
 // The dialog's five fonts: created once before any window exists, deleted after the message loop ends.
-extern HFONT titleFont;
-extern HFONT boldFont;
-extern HFONT normalFont;
-extern HFONT confirmFont;
-extern HFONT smallFont;
+extern UniqueFont titleFont;
+extern UniqueFont boldFont;
+extern UniqueFont normalFont;
+extern UniqueFont confirmFont;
+extern UniqueFont smallFont;
 
 void CreateFonts();
 void DeleteFonts();

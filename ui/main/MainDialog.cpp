@@ -1,6 +1,6 @@
 #include "ui/main/MainDialog.h"
 
-#include "app/AppGlobals.h"
+#include "ui/framework/AppGlobals.h"
 #include "resources/Maker.h"
 #include "resources/resource.h"
 #include "schedule/MediaListFile.h"
@@ -28,7 +28,7 @@ const char* const LaunchFailed = "Lancement du programme impossible !";
 struct ControlFont
 {
     int id;
-    HFONT* font;
+    const UniqueFont* font;
 };
 
 const ControlFont ControlFonts[] = {
@@ -150,7 +150,7 @@ void CMain::SetControlFonts()
     if (!hWnd)
         return;
     for (const ControlFont& entry : ControlFonts)
-        SendDlgItemMessageA(hWnd, entry.id, WM_SETFONT, reinterpret_cast<WPARAM>(*entry.font), 1);
+        SendDlgItemMessageA(hWnd, entry.id, WM_SETFONT, reinterpret_cast<WPARAM>(entry.font->Get()), 1);
 }
 
 void CMain::SetCaptions()

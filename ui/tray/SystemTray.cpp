@@ -1,7 +1,6 @@
 #include "ui/tray/SystemTray.h"
 
-#include "app/AppGlobals.h"
-#include "schedule/UniqueHandle.h"
+#include "schedule/Handles_win.h"
 
 #include <cstring>
 
@@ -12,14 +11,6 @@ static_assert(sizeof(WNDCLASSEXA) == 48, "unexpected window class record");
 
 namespace
 {
-
-struct MenuTraits
-{
-    using Type = HMENU;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type menu) { DestroyMenu(menu); }
-};
-using UniqueMenu = UniqueHandle<MenuTraits>;
 
 constexpr UINT IconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 static_assert(IconFlags == 7, "message, icon and tip");
@@ -54,14 +45,14 @@ CSystemTray::~CSystemTray()
         activeTray = nullptr;
 }
 
-BOOL CSystemTray::Install(HWND window, HICON icon)
+BOOL CSystemTray::Install(HWND window, HICON icon, HINSTANCE moduleInstance, const char* tip)
 {
     const BYTE majorVersion = LOBYTE(LOWORD(GetVersion()));
     shellSupported = majorVersion >= FirstShellWithTray;
     if (!shellSupported)
         return FALSE;
 
-    instance = AppInstance;
+    instance = moduleInstance;
     RegisterTrayIconClass(instance);
     messageWindow = CreateWindowExA(0, TrayIconClassName, "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
@@ -73,8 +64,8 @@ BOOL CSystemTray::Install(HWND window, HICON icon)
     iconData.uFlags = IconFlags;
     iconData.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
     std::memset(iconData.szTip, 0, sizeof iconData.szTip);
-    const size_t captionLength = strnlen(AppCaption, sizeof AppCaption);
-    std::memcpy(iconData.szTip, AppCaption,
+    const size_t captionLength = strnlen(tip, sizeof iconData.szTip);
+    std::memcpy(iconData.szTip, tip,
                 captionLength < sizeof iconData.szTip ? captionLength : sizeof iconData.szTip - 1);
 
     iconHidden = FALSE;

@@ -33,7 +33,9 @@ public:
     virtual LRESULT OnIconMessage(WPARAM iconId, LPARAM mouseEvent);
     virtual void PrepareMenu(HMENU menu);
 
-    BOOL Install(HWND window, HICON icon);
+    // Puts the icon in, reporting to `window` (or to the hidden window when there is none), with `tip` as its
+    // tooltip (at most 127 characters kept); `instance` owns the hidden window's class and the menu.
+    BOOL Install(HWND window, HICON icon, HINSTANCE instance, const char* tip);
     bool ShowInTray();
     bool HideFromTray();
     // A new taskbar ("TaskbarCreated"): the icon is put back when the scheduler sits in the tray.

@@ -10,6 +10,7 @@
 // then opens the scheduler and times "Ajouter", "Retirer" and "Charger" from the click until the dialog shows
 // the change and answers again.
 #include "resources/resource.h"
+#include "schedule/Handles_win.h"
 #include "schedule/ProgramRecord.h"
 #include "schedule/TextField.h"
 
@@ -100,37 +101,33 @@ void WriteText(const std::string& path, const std::string& text)
 // step makes would also wait for the system to write out the benchmark's own data files.
 void ToDisk(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    FlushFileBuffers(file);
-    CloseHandle(file);
+    const UniqueFileHandle file{CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                            nullptr, OPEN_EXISTING, 0, nullptr)};
+    if (file)
+        FlushFileBuffers(file.Get());
 }
 
 DWORD RunAndWait(const std::string& program, const std::string& arguments)
 {
     std::string commandLine = "\"" + program + "\" " + arguments;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                             OPEN_EXISTING, 0, nullptr);
+    const UniqueFileHandle nul{CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                           OPEN_EXISTING, 0, nullptr)};
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = nul;
-    startup.hStdError = nul;
+    startup.hStdOutput = nul.Get();
+    startup.hStdError = nul.Get();
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &startup, &process))
         throw Failure("cannot start " + program);
-    CloseHandle(process.hThread);
-    WaitForSingleObject(process.hProcess, StepDeadline);
+    const UniqueKernelHandle thread{process.hThread};
+    const UniqueKernelHandle started{process.hProcess};
+    WaitForSingleObject(started.Get(), StepDeadline);
     DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    if (nul != INVALID_HANDLE_VALUE)
-        CloseHandle(nul);
+    GetExitCodeProcess(started.Get(), &code);
     return code;
 }
 
@@ -194,16 +191,16 @@ void WriteProgrammes(std::size_t count)
 
 void SelectMediaList(const std::string& path)
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    HKEY opened = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened,
                         nullptr) != ERROR_SUCCESS)
         throw Failure("cannot open the settings key");
+    const RegKey key{opened};
     if (path.empty())
-        RegDeleteValueA(key, "Media List");
+        RegDeleteValueA(key.Get(), "Media List");
     else
-        RegSetValueExA(key, "Media List", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+        RegSetValueExA(key.Get(), "Media List", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
                        static_cast<DWORD>(path.size() + 1));
-    RegCloseKey(key);
 }
 
 double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
@@ -290,7 +287,7 @@ public:
         if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             WorkFolder.c_str(), &startup, &process))
             throw Failure("cannot start " + program);
-        CloseHandle(process.hThread);
+        const UniqueKernelHandle thread{process.hThread}; // only the process is waited for
         if (!WaitUntil([&] { return FindProcessWindow(process.dwProcessId, "TrayIconClass") != nullptr; },
                        StartDeadline))
         {
@@ -332,10 +329,10 @@ private:
                 icon.uID = TrayIconId;
                 Shell_NotifyIconA(NIM_DELETE, &icon);
             }
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, StepDeadline);
-        CloseHandle(process.hProcess);
+        const UniqueKernelHandle ending{process.hProcess};
         process.hProcess = nullptr;
+        TerminateProcess(ending.Get(), 1);
+        WaitForSingleObject(ending.Get(), StepDeadline);
     }
 
     PROCESS_INFORMATION process = {};

@@ -1,4 +1,4 @@
-#include "app/AppGlobals.h"
+#include "ui/framework/AppGlobals.h"
 
 HINSTANCE AppInstance = nullptr;
 char AppCaption[100] = "Sylvane Programmateur";
