@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "resources/resource.h"
 
+#include "../Wait.h"
 #include "../win32/SettingsReset.h"
 
 #include <gtest/gtest.h>
@@ -223,20 +224,13 @@ TEST(Application, ConfirmedQuitSavesRemovesTheIconAndEndsTheLoopWithZero)
     data.uID = CSystemTray::TRAY_ICON_ID;
     EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &data));
 
-    MSG message;
-    bool quit = false;
-    for (int i = 0; i < 100 && !quit; ++i)
-    {
+    MSG message = {};
+    ASSERT_TRUE(WaitFor([&] {
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             if (message.message == WM_QUIT)
-            {
-                quit = true;
-                break;
-            }
-        if (!quit)
-            Sleep(10);
-    }
-    ASSERT_TRUE(quit);
+                return true;
+        return false;
+    }));
     EXPECT_EQ(message.wParam, 0u);
 }
 

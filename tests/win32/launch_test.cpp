@@ -3,16 +3,15 @@
 #include "scheduler/Tick.h"
 #include "schedule/TextField.h"
 
+#include "../Wait.h"
 #include "../core/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace
@@ -77,21 +76,17 @@ protected:
     void SetUp() override { SetEnvironmentVariableA("CHRONEL_PLAYER_LOG", calls.Path().string().c_str()); }
     void TearDown() override { SetEnvironmentVariableA("CHRONEL_PLAYER_LOG", nullptr); }
 
-    // The command lines of the player starts recorded so far, waiting up to 30 s for `count` of them.
+    // The command lines of the player starts recorded so far, waiting for `count` of them.
     std::vector<std::string> PlayerStarts(std::size_t count)
     {
         std::vector<std::string> lines;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        do
-        {
+        WaitFor([&] {
             lines.clear();
             for (const auto& entry : std::filesystem::directory_iterator(calls.Path()))
                 if (entry.path().extension() == ".txt")
                     lines.push_back(ReadText(entry.path()));
-            if (lines.size() >= count)
-                break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        } while (std::chrono::steady_clock::now() < deadline);
+            return lines.size() >= count;
+        });
         return lines;
     }
 };
@@ -169,7 +164,7 @@ TEST_F(LaunchTest, OnlyOkGoesOnAndAMissingFolderStartsNothing)
     // launches above would have been recorded too.
     LaunchProgram(nullptr, Program("Soir", "Radio", false), dataFolder.c_str(), nullptr);
     ASSERT_EQ(PlayerStarts(1).size(), 1u);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Sleep(500);
     EXPECT_EQ(PlayerStarts(1).size(), 1u);
 }
 

@@ -1,4 +1,5 @@
 #include "DialogHarness.h"
+#include "../Wait.h"
 
 #include "../core/TestSupport.h"
 #include "schedule/TextField.h"
@@ -559,17 +560,15 @@ TEST_F(MainDialog, TheTickFiresTheDueProgrammeThroughTheDialogAndRemovesIt)
 
     // The player was asked to open the quoted playlist.
     std::string commandLine;
-    for (int waited = 0; waited < 100 && commandLine.empty(); ++waited)
-    {
+    WaitFor([&] {
         for (const auto& entry : std::filesystem::directory_iterator(playerLog.Path()))
             if (entry.path().extension() == ".txt")
             {
                 const Bytes bytes = ReadBytes(entry.path().string());
                 commandLine.assign(bytes.begin(), bytes.end());
             }
-        if (commandLine.empty())
-            Sleep(50);
-    }
+        return !commandLine.empty();
+    });
     EXPECT_NE(commandLine.find(" \"" + playlist + "\""), std::string::npos) << commandLine;
 
     // The programme without repetition left the list and the file; the other one stays.
