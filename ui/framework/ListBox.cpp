@@ -186,17 +186,15 @@ LRESULT AddToSortedListBox(HWND list, const ListItem& item, bool& tied)
     const LCID locale = static_cast<LCID>(SendMessageW(list, LB_GETLOCALE, 0, 0));
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     auto textAt = [list](LRESULT at) {
-        std::wstring wide(
-            static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(at), 0)) + 1,
-            L'\0');
-        wide.resize(static_cast<std::size_t>(
-            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(wide.data()))));
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(at), 0);
+        std::vector<wchar_t> wide(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(wide.data()));
         return wide;
     };
-    const std::wstring added = textAt(index);
+    const std::vector<wchar_t> added = textAt(index);
     for (const LRESULT neighbour : {index - 1, index + 1})
         if (neighbour >= 0 && neighbour < count &&
-            CompareStringW(locale, NORM_IGNORECASE, added.c_str(), -1, textAt(neighbour).c_str(), -1) ==
+            CompareStringW(locale, NORM_IGNORECASE, added.data(), -1, textAt(neighbour).data(), -1) ==
                 CSTR_EQUAL)
             tied = true;
     return index;
