@@ -41,8 +41,11 @@ VIAddVersionKey /LANG=1036 "ProductVersion" "${VERSION}.0"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_FINISHPAGE_RUN "$INSTDIR\chronel.exe"
+; The box starts the scheduler through the desktop's shell, as the logged-on user (not with this installer's
+; rights).
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Démarrer le Programmateur"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartSchedulerAsUser
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
@@ -77,6 +80,102 @@ Var WasRunning
         ${EndIf}
     ${EndIf}
 !macroend
+
+; Interfaces of the desktop's shell.
+!define CLSID_ShellWindows "{9BA05972-F6A8-11CF-A442-00A0C90A8F39}"
+!define IID_IShellWindows "{85CB6900-4D95-11CF-960C-0080C7F4EE85}"
+!define IID_IServiceProvider "{6D5140C1-7436-11CE-8034-00AA006009FA}"
+!define SID_STopLevelBrowser "{4C96BE40-915C-11CF-99D3-00AA004AE837}"
+!define IID_IShellBrowser "{000214E2-0000-0000-C000-000000000046}"
+!define IID_IDispatch "{00020400-0000-0000-C000-000000000046}"
+!define IID_IShellFolderViewDual "{E7A1AF80-4D96-11CF-960C-0080C7F4EE85}"
+!define IID_IShellDispatch2 "{A4C6892C-3BA9-11D2-9DEA-00C04FB16162}"
+
+; One step of the way to the desktop's shell, taken only while every step before it succeeded ($0 holds the
+; last HRESULT); a step that gives no interface fails.
+!macro ShellStep CALL OUT
+    ${If} $0 = 0
+        System::Call "${CALL} i.r0"
+        ${If} $0 = 0
+        ${AndIf} ${OUT} P= 0
+            StrCpy $0 0x80004005 ; E_FAIL
+        ${EndIf}
+    ${EndIf}
+!macroend
+
+!macro ReleaseInterface REGISTER
+    ${If} ${REGISTER} P<> 0
+        System::Call "${REGISTER}->2()"
+    ${EndIf}
+!macroend
+
+; Starts $INSTDIR\chronel.exe as the logged-on user, never with this installer's administrator token: the
+; desktop's shell (Explorer, which runs as that user) is asked to open it, through the view of the desktop
+; window. Where any step fails nothing is started: the autostart entry or the Start menu will start it.
+; Registers: $1 the shell windows, $2 the desktop's window, $3 its services, $4 its browser, $5 its view, $6
+; the view's background, $7 the folder view, $8 the shell's application object, $9 its IShellDispatch2.
+!macro StartSchedulerAsUserFunction UN
+Function ${UN}StartSchedulerAsUser
+    System::Store "s"
+    System::Call 'ole32::CoInitialize(p 0) i.R0'
+    ; FindWindowSW's VARIANTs: the desktop (VT_I4, CSIDL_DESKTOP) and an empty root (VT_EMPTY).
+    System::Call '*(i 3, i 0, i 0, i 0) p.R1'
+    System::Call '*(i 0, i 0, i 0, i 0) p.R2'
+    System::Call 'oleaut32::SysAllocString(w "$INSTDIR\chronel.exe") p.R3'
+    System::Call 'oleaut32::SysAllocString(w "$INSTDIR") p.R4'
+    System::Call 'oleaut32::SysAllocString(w "") p.R5'
+    System::Call 'oleaut32::SysAllocString(w "open") p.R6'
+    StrCpy $0 0
+    StrCpy $1 0
+    StrCpy $2 0
+    StrCpy $3 0
+    StrCpy $4 0
+    StrCpy $5 0
+    StrCpy $6 0
+    StrCpy $7 0
+    StrCpy $8 0
+    StrCpy $9 0
+    ; CLSCTX_ALL; SWC_DESKTOP 8, SWFO_NEEDDISPATCH 1; SVGIO_BACKGROUND 0.
+    !insertmacro ShellStep "ole32::CoCreateInstance(g '${CLSID_ShellWindows}', p 0, i 0x17, g '${IID_IShellWindows}', *p .r1)" $1
+    !insertmacro ShellStep "$1->15(p R1, p R2, i 8, *i .R7, i 1, *p .r2)" $2
+    !insertmacro ShellStep "$2->0(g '${IID_IServiceProvider}', *p .r3)" $3
+    !insertmacro ShellStep "$3->3(g '${SID_STopLevelBrowser}', g '${IID_IShellBrowser}', *p .r4)" $4
+    !insertmacro ShellStep "$4->15(*p .r5)" $5
+    !insertmacro ShellStep "$5->15(i 0, g '${IID_IDispatch}', *p .r6)" $6
+    !insertmacro ShellStep "$6->0(g '${IID_IShellFolderViewDual}', *p .r7)" $7
+    !insertmacro ShellStep "$7->7(*p .r8)" $8
+    !insertmacro ShellStep "$8->0(g '${IID_IShellDispatch2}', *p .r9)" $9
+    ; ShellExecute(file, args, folder, operation, show): the four VARIANTs go by value, 16 bytes each on this
+    ; 32-bit stack (VT_BSTR 8 with its BSTR, VT_I4 3 with SW_SHOWNORMAL).
+    ${If} $0 = 0
+        System::Call "$9->31(p R3, i 8, i 0, p R5, i 0, i 8, i 0, p R4, i 0, i 8, i 0, p R6, i 0, i 3, i 0, i 1, i 0) i.r0"
+    ${EndIf}
+    ${If} $0 <> 0
+        IntFmt $0 "0x%08X" $0
+        DetailPrint "Le Programmateur n'a pas pu être démarré (erreur $0)."
+    ${EndIf}
+    !insertmacro ReleaseInterface $9
+    !insertmacro ReleaseInterface $8
+    !insertmacro ReleaseInterface $7
+    !insertmacro ReleaseInterface $6
+    !insertmacro ReleaseInterface $5
+    !insertmacro ReleaseInterface $4
+    !insertmacro ReleaseInterface $3
+    !insertmacro ReleaseInterface $2
+    !insertmacro ReleaseInterface $1
+    System::Call 'oleaut32::SysFreeString(p R3)'
+    System::Call 'oleaut32::SysFreeString(p R4)'
+    System::Call 'oleaut32::SysFreeString(p R5)'
+    System::Call 'oleaut32::SysFreeString(p R6)'
+    System::Free $R1
+    System::Free $R2
+    ${If} $R0 >= 0
+        System::Call 'ole32::CoUninitialize()'
+    ${EndIf}
+    System::Store "l"
+FunctionEnd
+!macroend
+!insertmacro StartSchedulerAsUserFunction ""
 
 Section "Sylvane Programmateur" SecProgram
     SectionIn RO
@@ -124,7 +223,7 @@ Section "-Finish"
     ; A scheduler that ran before the upgrade runs again; with pages, the finish page's box starts it.
     ${If} ${Silent}
     ${AndIf} $WasRunning == 1
-        Exec '"$INSTDIR\chronel.exe"'
+        Call StartSchedulerAsUser
     ${EndIf}
 SectionEnd
 

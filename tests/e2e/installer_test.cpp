@@ -1,6 +1,8 @@
-// The installer as a Windows user or an administrator's script would run it, silently: what it puts on the
-// machine, an upgrade over a running scheduler, and what the uninstaller takes away and leaves.
+// The installer as a Windows user or an administrator's script would run it: what it puts on the machine, an
+// upgrade over a running scheduler, and what the uninstaller takes away and leaves.
 #include "Scenario.h"
+
+#include <tlhelp32.h>
 
 namespace e2e
 {
@@ -22,6 +24,104 @@ std::string Installed(const char* file)
 DWORD RunSilently(const std::string& program, const std::string& arguments)
 {
     return RunTool(program, arguments, 6 * StepTimeout);
+}
+
+// The process that started `process`, as the system's process list shows it; 0 when it is not listed.
+DWORD ParentOf(DWORD process)
+{
+    DWORD parent = 0;
+    HANDLE list = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (list == INVALID_HANDLE_VALUE)
+        return 0;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(list, &entry); more; more = Process32Next(list, &entry))
+        if (entry.th32ProcessID == process)
+            parent = entry.th32ParentProcessID;
+    CloseHandle(list);
+    return parent;
+}
+
+std::string ImageOf(DWORD process)
+{
+    char image[MAX_PATH] = {};
+    DWORD size = sizeof image;
+    HANDLE opened = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+    if (!opened)
+        return std::string();
+    if (!QueryFullProcessImageNameA(opened, 0, image, &size))
+        image[0] = '\0';
+    CloseHandle(opened);
+    return image;
+}
+
+// The file name of a process's program, in lower case.
+std::string ProgramNameOf(DWORD process)
+{
+    std::string name = ImageOf(process);
+    name.erase(0, name.find_last_of('\\') + 1);
+    CharLowerA(name.data());
+    return name;
+}
+
+// The one scheduler running, once it has come; 0 when none came or more than one runs.
+DWORD WaitForOneScheduler(DWORD other = 0)
+{
+    std::vector<HWND> schedulers;
+    WaitFor([&] {
+        schedulers = WindowsOfClass("CHRONEL");
+        return schedulers.size() == 1 && ProcessOf(schedulers[0]) != other;
+    });
+    return schedulers.size() == 1 && ProcessOf(schedulers[0]) != other ? ProcessOf(schedulers[0]) : 0;
+}
+
+// A started program, for the checks that need its process id.
+struct Started
+{
+    DWORD id = 0;
+    HANDLE process = nullptr;
+};
+
+Started Launch(const std::string& program, const std::string& arguments)
+{
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        throw BenchError("cannot start " + program);
+    CloseHandle(process.hThread);
+    return {process.dwProcessId, process.hProcess};
+}
+
+// Goes through the installer's pages as a user does: "Suivant" twice, "Installer", then, on the finish page,
+// "Fermer" with "Démarrer le Programmateur" left ticked. Each page is a new dialog in the installer's window;
+// its button is pressed once, when it is enabled (it is not while the files go in).
+void ClickThroughThePages(const Started& setup)
+{
+    HWND pressedPage = nullptr;
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(setup.process, 100) == WAIT_TIMEOUT)
+    {
+        if (GetTickCount() - start > 6 * StepTimeout)
+        {
+            TerminateProcess(setup.process, 1);
+            throw BenchError("the installer's pages did not come to their end within " +
+                             std::to_string(6 * StepTimeout / 1000) + " s");
+        }
+        for (HWND window : TopWindows(setup.id, "#32770"))
+        {
+            HWND page = FindWindowExA(window, nullptr, "#32770", nullptr);
+            HWND next = GetDlgItem(window, IDOK);
+            if (page && page != pressedPage && next && IsWindowEnabled(next) && IsWindowVisible(next))
+            {
+                pressedPage = page;
+                PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(next));
+            }
+        }
+    }
 }
 
 class Installer : public Scenario
@@ -80,6 +180,21 @@ TEST_F(Installer, ASilentInstallPutsTheProgramItsShortcutsAndItsRegistryValuesIn
     EXPECT_TRUE(scheduler.Running());
 }
 
+// The finish page's box starts the scheduler through the desktop's shell, not as a child of the installer
+// (which would hand it the installer's administrator rights on Windows).
+TEST_F(Installer, ThePagesInstallAndTheFinishPageStartsTheSchedulerThroughTheDesktopShell)
+{
+    const Started setup = Launch(Paths().setup, "");
+    ClickThroughThePages(setup);
+    EXPECT_EQ(WaitForExitCode(setup.process, StepTimeout, "the installer"), 0u);
+    EXPECT_TRUE(SameBytes(ReadBytes(Installed("chronel.exe")), *ReadBytes(Paths().program)));
+
+    const DWORD scheduler = WaitForOneScheduler();
+    ASSERT_NE(scheduler, 0u) << "the finish page did not start the scheduler";
+    EXPECT_TRUE(WaitFor(TrayIconShown)) << "the started scheduler is not in the tray";
+    EXPECT_EQ(ProgramNameOf(ParentOf(scheduler)), "explorer.exe") << "not started by the desktop's shell";
+}
+
 TEST_F(Installer, AnUpgradeEndsTheRunningSchedulerWithItsProgrammesAndStartsTheNewOne)
 {
     Install();
@@ -101,11 +216,9 @@ TEST_F(Installer, AnUpgradeEndsTheRunningSchedulerWithItsProgrammesAndStartsTheN
     EXPECT_EQ(old.WaitForExit(), 0u) << "the old scheduler was not ended by /quit";
     EXPECT_TRUE(SameBytes(ReadBytes(ProgramFilePath()), *saved));
     EXPECT_FALSE(ReadMachineString(RunKey, AutostartName).has_value());
-    std::vector<HWND> schedulers;
-    EXPECT_TRUE(WaitFor([&] {
-        schedulers = WindowsOfClass("CHRONEL");
-        return schedulers.size() == 1 && ProcessOf(schedulers[0]) != old.Process();
-    })) << "no new scheduler runs after the upgrade";
+    const DWORD restarted = WaitForOneScheduler(old.Process());
+    ASSERT_NE(restarted, 0u) << "no new scheduler runs after the upgrade";
+    EXPECT_EQ(ProgramNameOf(ParentOf(restarted)), "explorer.exe") << "not started by the desktop's shell";
 }
 
 TEST_F(Installer, ASilentUninstallTakesAwayWhatWasInstalledAndKeepsTheUsersData)
