@@ -58,21 +58,42 @@ VIAddVersionKey /LANG=1036 "ProductVersion" "${VERSION}.0"
 
 Var WasRunning
 
-; Leaves 1 on the stack when a scheduler runs in this session (it holds its mutex until its process ends).
+; Leaves 1 on the stack when a scheduler runs in this session (it holds its mutex until its process ends). A
+; mutex that exists but may not be opened, made by a scheduler with other rights (elevated, another account),
+; counts as running too.
 !macro SchedulerRunning
-    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r9'
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r9 ?e'
+    Pop $8
     ${If} $9 P<> 0
         System::Call 'kernel32::CloseHandle(p r9)'
+        Push 1
+    ${ElseIf} $8 = 5 ; ERROR_ACCESS_DENIED
         Push 1
     ${Else}
         Push 0
     ${EndIf}
 !macroend
 
-; Asks the running scheduler to save its programmes and end, and gives up (exit code 2) when it does not.
+; Asks the running scheduler to save its programmes and end, and gives up (exit code 2) when it does not. Its
+; answer "ended" is believed once the scheduler's mutex is gone: /quit cannot reach a scheduler of other
+; rights, which runs on.
 !macro QuitScheduler
     ${If} ${FileExists} "$INSTDIR\chronel.exe"
+        ClearErrors
         ExecWait '"$INSTDIR\chronel.exe" /quit' $0
+        ; A copy that does not run at all leaves the answer to the mutex.
+        ${IfThen} ${Errors} ${|} StrCpy $0 0 ${|}
+        ${If} $0 = 0
+            StrCpy $2 0
+            ${Do}
+                !insertmacro SchedulerRunning
+                Pop $0
+                ${IfThen} $0 = 0 ${|} ${Break} ${|}
+                IntOp $2 $2 + 1
+                ${IfThen} $2 > 20 ${|} ${Break} ${|}
+                Sleep 250
+            ${Loop}
+        ${EndIf}
         ${If} $0 != 0
             MessageBox MB_ICONSTOP|MB_OK "Le Programmateur en cours d'exécution ne s'est pas arrêté. Quittez-le, puis recommencez." /SD IDOK
             SetErrorLevel 2

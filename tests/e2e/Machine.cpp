@@ -1,5 +1,6 @@
 #include "Machine.h"
 
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -160,6 +161,28 @@ void ResetMachine()
     if (PathExists(folder) || !PlayerStarts().empty() ||
         ReadMachineString(SettingsKey, "Program List").has_value())
         throw BenchError("the previous scenario's files or settings cannot be removed");
+}
+
+ForeignSchedulerMutex::ForeignSchedulerMutex(const char* sddl)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        throw BenchError(std::string("the security descriptor ") + sddl + " cannot be made");
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    mutex = CreateMutexA(&attributes, FALSE, "Local\\Merovia.Chronel.Scheduler");
+    const DWORD error = GetLastError();
+    LocalFree(descriptor);
+    if (!mutex || error == ERROR_ALREADY_EXISTS)
+    {
+        if (mutex)
+            CloseHandle(mutex);
+        throw BenchError("the scheduler's mutex cannot be made for another scheduler: one exists already");
+    }
+}
+
+ForeignSchedulerMutex::~ForeignSchedulerMutex()
+{
+    CloseHandle(mutex);
 }
 
 std::optional<std::string> ReadBytes(const std::string& path)

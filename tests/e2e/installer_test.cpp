@@ -221,6 +221,19 @@ TEST_F(Installer, AnUpgradeEndsTheRunningSchedulerWithItsProgrammesAndStartsTheN
     EXPECT_EQ(ProgramNameOf(ParentOf(restarted)), "explorer.exe") << "not started by the desktop's shell";
 }
 
+// A scheduler of other rights (started elevated, or by another account) holds the session's mutex: /quit
+// cannot reach it, so the installer stops with exit code 2 and the installed program stays as it was.
+TEST_F(Installer, AnUpgradeStopsWithCode2WhileASchedulerOfOtherRightsRuns)
+{
+    Install();
+    // A few bytes after the image tell the installed copy from the one the installer would write.
+    const std::string before = *ReadBytes(Installed("chronel.exe")) + "installed";
+    WriteBytes(Installed("chronel.exe"), before);
+    ForeignSchedulerMutex other;
+    EXPECT_EQ(RunSilently(Paths().setup, "/S"), 2u);
+    EXPECT_TRUE(SameBytes(ReadBytes(Installed("chronel.exe")), before));
+}
+
 TEST_F(Installer, ASilentUninstallTakesAwayWhatWasInstalledAndKeepsTheUsersData)
 {
     Install();
