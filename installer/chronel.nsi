@@ -57,6 +57,7 @@ VIAddVersionKey /LANG=1036 "ProductVersion" "${VERSION}.0"
 !insertmacro MUI_LANGUAGE "French"
 
 Var WasRunning
+Var InstalledFolder
 
 ; Leaves 1 on the stack when a scheduler runs in this session (it holds its mutex until its process ends). A
 ; mutex that exists but may not be opened, made by a scheduler with other rights (elevated, another account),
@@ -74,13 +75,20 @@ Var WasRunning
     ${EndIf}
 !macroend
 
-; Asks the running scheduler to save its programmes and end, and gives up (exit code 2) when it does not. Its
-; answer "ended" is believed once the scheduler's mutex is gone: /quit cannot reach a scheduler of other
-; rights, which runs on.
+; Asks the running scheduler to save its programmes and end, and gives up (exit code 2) when it does not. Any
+; copy of chronel.exe reaches the scheduler of this session: the installed one recorded in the uninstall entry
+; asks (an upgrade into another folder finds none in $INSTDIR), else the one in $INSTDIR. Its answer "ended" is
+; believed once the scheduler's mutex is gone: /quit cannot reach a scheduler of other rights, which runs on.
 !macro QuitScheduler
-    ${If} ${FileExists} "$INSTDIR\chronel.exe"
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    StrCpy $1 "$0\chronel.exe"
+    ${If} $0 == ""
+    ${OrIfNot} ${FileExists} $1
+        StrCpy $1 "$INSTDIR\chronel.exe"
+    ${EndIf}
+    ${If} ${FileExists} $1
         ClearErrors
-        ExecWait '"$INSTDIR\chronel.exe" /quit' $0
+        ExecWait '"$1" /quit' $0
         ; A copy that does not run at all leaves the answer to the mutex.
         ${IfThen} ${Errors} ${|} StrCpy $0 0 ${|}
         ${If} $0 = 0
@@ -197,10 +205,12 @@ Function ${UN}StartSchedulerAsUser
 FunctionEnd
 !macroend
 !insertmacro StartSchedulerAsUserFunction ""
+!insertmacro StartSchedulerAsUserFunction "un."
 
 Section "Sylvane Programmateur" SecProgram
     SectionIn RO
     SetShellVarContext all
+    ReadRegStr $InstalledFolder HKLM "${UNINSTALL_KEY}" "InstallLocation"
     !insertmacro SchedulerRunning
     Pop $WasRunning
     !insertmacro QuitScheduler
@@ -230,6 +240,15 @@ Section "Sylvane Programmateur" SecProgram
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+
+    ; An upgrade into another folder leaves no second copy behind.
+    ${If} $InstalledFolder != ""
+    ${AndIf} $InstalledFolder != $INSTDIR
+        Delete "$InstalledFolder\chronel.exe"
+        Delete "$InstalledFolder\uninstall.exe"
+        RMDir "$InstalledFolder"
+        RMDir "$InstalledFolder\.."
+    ${EndIf}
 SectionEnd
 
 ; The same quoted value the program's activation switch writes.
@@ -262,8 +281,21 @@ FunctionEnd
 
 Section "Uninstall"
     SetShellVarContext all
+    !insertmacro SchedulerRunning
+    Pop $WasRunning
     !insertmacro QuitScheduler
+    ; A chronel.exe that cannot go (in use, by a scheduler in another session) keeps everything that starts,
+    ; lists and removes it: the uninstall says it failed rather than leave the program behind unlisted.
+    ClearErrors
     Delete "$INSTDIR\chronel.exe"
+    ${If} ${Errors}
+        MessageBox MB_ICONSTOP|MB_OK "Le Programmateur n'a pas pu être supprimé : il est encore utilisé, peut-être dans la session d'un autre utilisateur. Il reste installé ; quittez-le dans chaque session, puis recommencez." /SD IDOK
+        ${If} $WasRunning == 1
+            Call un.StartSchedulerAsUser
+        ${EndIf}
+        SetErrorLevel 2
+        Quit
+    ${EndIf}
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     RMDir "$INSTDIR\.."

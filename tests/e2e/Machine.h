@@ -49,6 +49,9 @@ void WriteMachineString(const char* key, const char* name, const std::string& va
 // folder, no player log.
 void ResetMachine();
 
+// Removes a folder with everything in it; nothing happens when it does not exist.
+void RemoveFolder(const std::string& folder);
+
 // The scheduler's session mutex as a scheduler of other rights holds it (started elevated, or by another
 // account): it exists, and this user may open it with no more than the access `sddl` grants (by default
 // SYNCHRONIZE only, so it can be waited on but not created again). Released when destroyed.

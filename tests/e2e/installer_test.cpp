@@ -1,5 +1,6 @@
 // The installer as a Windows user or an administrator's script would run it: what it puts on the machine, an
-// upgrade over a running scheduler, and what the uninstaller takes away and leaves.
+// upgrade over a running scheduler (into the same folder or another), what the uninstaller takes away and
+// leaves, and when each of them refuses to go on.
 #include "Scenario.h"
 
 #include <tlhelp32.h>
@@ -10,6 +11,7 @@ namespace
 {
 
 const char* const InstallFolder = "C:\\Program Files\\Merovia\\Sylvane Programmateur\\";
+const char* const OtherFolder = "C:\\Autres programmes\\Programmateur";
 const char* const UninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sylvane Programmateur";
 const char* const Shortcuts =
@@ -20,10 +22,19 @@ std::string Installed(const char* file)
     return std::string(InstallFolder) + file;
 }
 
-// Runs the installer (or the installed uninstaller) with these arguments to its end; its exit code.
+// Runs the installer (or an uninstaller) with these arguments to its end; its exit code.
 DWORD RunSilently(const std::string& program, const std::string& arguments)
 {
     return RunTool(program, arguments, 6 * StepTimeout);
+}
+
+// The uninstaller run in place, so that its exit code is the uninstall's own (run plainly, it starts a copy
+// of itself and ends at once).
+DWORD UninstallInPlace()
+{
+    std::string folder = InstallFolder;
+    folder.pop_back();
+    return RunSilently(Installed("uninstall.exe"), "/S _?=" + folder);
 }
 
 // The process that started `process`, as the system's process list shows it; 0 when it is not listed.
@@ -124,6 +135,25 @@ void ClickThroughThePages(const Started& setup)
     }
 }
 
+// A file held open as a running program's image is: readable by others, not deletable.
+class HeldOpen
+{
+public:
+    explicit HeldOpen(const std::string& path)
+        : file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
+        if (file == INVALID_HANDLE_VALUE)
+            throw BenchError("cannot hold " + path + " open");
+    }
+    ~HeldOpen() { CloseHandle(file); }
+    HeldOpen(const HeldOpen&) = delete;
+    HeldOpen& operator=(const HeldOpen&) = delete;
+
+private:
+    HANDLE file;
+};
+
 class Installer : public Scenario
 {
 protected:
@@ -132,6 +162,14 @@ protected:
         if (Paths().setup.empty())
             GTEST_SKIP() << "no installer was built (scripts/test builds and requires it)";
         Scenario::SetUp();
+        // A machine on which it was never installed: the next install must not find an earlier folder.
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey);
+        for (std::string folder :
+             {std::string(InstallFolder), std::string(Shortcuts), std::string(OtherFolder) + "\\"})
+        {
+            folder.pop_back();
+            RemoveFolder(folder);
+        }
     }
 
     void Install() { ASSERT_EQ(RunSilently(Paths().setup, "/S"), 0u); }
@@ -221,6 +259,28 @@ TEST_F(Installer, AnUpgradeEndsTheRunningSchedulerWithItsProgrammesAndStartsTheN
     EXPECT_EQ(ProgramNameOf(ParentOf(restarted)), "explorer.exe") << "not started by the desktop's shell";
 }
 
+// The directory page or /D= choose another folder: the scheduler running from the installed one is still
+// ended with its programmes saved, and the one that starts again is the new folder's.
+TEST_F(Installer, AnUpgradeIntoAnotherFolderEndsTheRunningSchedulerAndStartsItFromThere)
+{
+    Install();
+    const RecordFixture evening{"Soir", Stations()[0], {1, 1, 1, 1, 1, 1, 1}, 21, 30, 0, 1};
+    WriteProgramFile(RecordBytes(evening));
+    Chronel& old = StartInstalled();
+    ASSERT_TRUE(DeleteFileA(ProgramFilePath().c_str())); // only the quit's own save can bring it back
+
+    ASSERT_EQ(RunSilently(Paths().setup, std::string("/S /D=") + OtherFolder), 0u);
+    EXPECT_EQ(old.WaitForExit(), 0u) << "the scheduler of the first folder was not ended by /quit";
+    EXPECT_TRUE(SameBytes(ReadBytes(ProgramFilePath()), RecordBytes(evening)));
+    const std::string exe = std::string(OtherFolder) + "\\chronel.exe";
+    EXPECT_EQ(ReadMachineString(RunKey, AutostartName), "\"" + exe + "\"");
+    EXPECT_EQ(ReadMachineString(UninstallKey, "InstallLocation"), OtherFolder);
+    EXPECT_FALSE(PathExists(InstallFolder)) << "the first folder's copy was left behind";
+    const DWORD restarted = WaitForOneScheduler(old.Process());
+    ASSERT_NE(restarted, 0u) << "no scheduler runs after the upgrade";
+    EXPECT_EQ(ImageOf(restarted), exe);
+}
+
 // A scheduler of other rights (started elevated, or by another account) holds the session's mutex: /quit
 // cannot reach it, so the installer stops with exit code 2 and the installed program stays as it was.
 TEST_F(Installer, AnUpgradeStopsWithCode2WhileASchedulerOfOtherRightsRuns)
@@ -232,6 +292,24 @@ TEST_F(Installer, AnUpgradeStopsWithCode2WhileASchedulerOfOtherRightsRuns)
     ForeignSchedulerMutex other;
     EXPECT_EQ(RunSilently(Paths().setup, "/S"), 2u);
     EXPECT_TRUE(SameBytes(ReadBytes(Installed("chronel.exe")), before));
+}
+
+// chronel.exe still in use (by a scheduler in another session): nothing is taken away, the uninstall says so
+// with exit code 2, and the scheduler it ended in this session runs again.
+TEST_F(Installer, AnUninstallWhoseProgramIsInUseKeepsItInstalledAndEndsWithCode2)
+{
+    Install();
+    const std::string exe = Installed("chronel.exe");
+    Chronel& scheduler = StartInstalled();
+    HeldOpen inUse(exe);
+
+    EXPECT_EQ(UninstallInPlace(), 2u);
+    EXPECT_EQ(scheduler.WaitForExit(), 0u) << "the running scheduler was not ended by /quit";
+    EXPECT_TRUE(PathExists(exe));
+    EXPECT_EQ(ReadMachineString(UninstallKey, "DisplayName"), "Sylvane Programmateur");
+    EXPECT_EQ(ReadMachineString(RunKey, AutostartName), "\"" + exe + "\"");
+    EXPECT_TRUE(PathExists(std::string(Shortcuts) + "Sylvane Programmateur.lnk"));
+    EXPECT_NE(WaitForOneScheduler(scheduler.Process()), 0u) << "the ended scheduler was not started again";
 }
 
 TEST_F(Installer, ASilentUninstallTakesAwayWhatWasInstalledAndKeepsTheUsersData)
