@@ -1,8 +1,9 @@
 // The installer as a Windows user or an administrator's script would run it: what it puts on the machine, an
 // upgrade over a running scheduler (into the same folder or another), what the uninstaller takes away and
-// leaves, and when each of them refuses to go on.
+// leaves, when each of them refuses to go on, and a user's whole road from the install to the uninstall.
 #include "Scenario.h"
 
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 namespace e2e
@@ -10,16 +11,33 @@ namespace e2e
 namespace
 {
 
-const char* const InstallFolder = "C:\\Program Files\\Merovia\\Sylvane Programmateur\\";
+std::string SpecialFolder(int csidl)
+{
+    char folder[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, folder, csidl, FALSE))
+        throw BenchError("the special folder " + std::to_string(csidl) + " of this prefix cannot be found");
+    return std::string(folder) + "\\";
+}
+
+// The 32-bit program files folder: "Program Files" on a 32-bit Windows, "Program Files (x86)" on a 64-bit
+// one, where the shell gives that folder to a 32-bit program such as this driver.
+const std::string& InstallFolder()
+{
+    static const std::string folder = SpecialFolder(CSIDL_PROGRAM_FILES) + "Merovia\\Sylvane Programmateur\\";
+    return folder;
+}
 const char* const OtherFolder = "C:\\Autres programmes\\Programmateur";
 const char* const UninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sylvane Programmateur";
-const char* const Shortcuts =
-    "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Sylvane Programmateur\\";
+
+std::string Shortcuts()
+{
+    return SpecialFolder(CSIDL_COMMON_PROGRAMS) + "Sylvane Programmateur\\";
+}
 
 std::string Installed(const char* file)
 {
-    return std::string(InstallFolder) + file;
+    return InstallFolder() + file;
 }
 
 // Runs the installer (or an uninstaller) with these arguments to its end; its exit code.
@@ -32,7 +50,7 @@ DWORD RunSilently(const std::string& program, const std::string& arguments)
 // of itself and ends at once).
 DWORD UninstallInPlace()
 {
-    std::string folder = InstallFolder;
+    std::string folder = InstallFolder();
     folder.pop_back();
     return RunSilently(Installed("uninstall.exe"), "/S _?=" + folder);
 }
@@ -164,8 +182,7 @@ protected:
         Scenario::SetUp();
         // A machine on which it was never installed: the next install must not find an earlier folder.
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey);
-        for (std::string folder :
-             {std::string(InstallFolder), std::string(Shortcuts), std::string(OtherFolder) + "\\"})
+        for (std::string folder : {InstallFolder(), Shortcuts(), std::string(OtherFolder) + "\\"})
         {
             folder.pop_back();
             RemoveFolder(folder);
@@ -188,10 +205,10 @@ TEST_F(Installer, ASilentInstallPutsTheProgramItsShortcutsAndItsRegistryValuesIn
     const std::string exe = Installed("chronel.exe");
     EXPECT_TRUE(SameBytes(ReadBytes(exe), *ReadBytes(Paths().program)));
     EXPECT_TRUE(PathExists(Installed("uninstall.exe")));
-    EXPECT_TRUE(PathExists(std::string(Shortcuts) + "Sylvane Programmateur.lnk"));
-    EXPECT_TRUE(PathExists(std::string(Shortcuts) + "D\xE9sinstaller Sylvane Programmateur.lnk"));
+    EXPECT_TRUE(PathExists(Shortcuts() + "Sylvane Programmateur.lnk"));
+    EXPECT_TRUE(PathExists(Shortcuts() + "D\xE9sinstaller Sylvane Programmateur.lnk"));
 
-    const std::string folder = std::string(InstallFolder).substr(0, std::string(InstallFolder).size() - 1);
+    const std::string folder = InstallFolder().substr(0, InstallFolder().size() - 1);
     const struct
     {
         const char* name;
@@ -212,6 +229,24 @@ TEST_F(Installer, ASilentInstallPutsTheProgramItsShortcutsAndItsRegistryValuesIn
     EXPECT_GT(ReadMachineDword(UninstallKey, "EstimatedSize").value_or(0), 0u);
     // The same quoted command the activation switch writes.
     EXPECT_EQ(ReadMachineString(RunKey, AutostartName), "\"" + exe + "\"");
+    // On a 64-bit Windows both are in the registry's 32-bit view, which 64-bit programs see under
+    // WOW6432Node.
+    BOOL wow64 = FALSE;
+    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64)
+        for (const auto& [key, name] :
+             {std::pair{UninstallKey, "DisplayName"}, std::pair{RunKey, AutostartName}})
+        {
+            const std::string seen = "SOFTWARE\\WOW6432Node" + std::string(key).substr(8);
+            HKEY opened = nullptr;
+            LONG found =
+                RegOpenKeyExA(HKEY_LOCAL_MACHINE, seen.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &opened);
+            if (found == ERROR_SUCCESS)
+            {
+                found = RegQueryValueExA(opened, name, nullptr, nullptr, nullptr, nullptr);
+                RegCloseKey(opened);
+            }
+            EXPECT_EQ(found, ERROR_SUCCESS) << seen << "\\" << name << " in the 64-bit view";
+        }
 
     Chronel& scheduler = StartInstalled();
     EXPECT_TRUE(WaitFor([] { return TrayIconShown(); })) << "the installed scheduler is not in the tray";
@@ -275,7 +310,7 @@ TEST_F(Installer, AnUpgradeIntoAnotherFolderEndsTheRunningSchedulerAndStartsItFr
     const std::string exe = std::string(OtherFolder) + "\\chronel.exe";
     EXPECT_EQ(ReadMachineString(RunKey, AutostartName), "\"" + exe + "\"");
     EXPECT_EQ(ReadMachineString(UninstallKey, "InstallLocation"), OtherFolder);
-    EXPECT_FALSE(PathExists(InstallFolder)) << "the first folder's copy was left behind";
+    EXPECT_FALSE(PathExists(InstallFolder())) << "the first folder's copy was left behind";
     const DWORD restarted = WaitForOneScheduler(old.Process());
     ASSERT_NE(restarted, 0u) << "no scheduler runs after the upgrade";
     EXPECT_EQ(ImageOf(restarted), exe);
@@ -308,7 +343,7 @@ TEST_F(Installer, AnUninstallWhoseProgramIsInUseKeepsItInstalledAndEndsWithCode2
     EXPECT_TRUE(PathExists(exe));
     EXPECT_EQ(ReadMachineString(UninstallKey, "DisplayName"), "Sylvane Programmateur");
     EXPECT_EQ(ReadMachineString(RunKey, AutostartName), "\"" + exe + "\"");
-    EXPECT_TRUE(PathExists(std::string(Shortcuts) + "Sylvane Programmateur.lnk"));
+    EXPECT_TRUE(PathExists(Shortcuts() + "Sylvane Programmateur.lnk"));
     EXPECT_NE(WaitForOneScheduler(scheduler.Process()), 0u) << "the ended scheduler was not started again";
 }
 
@@ -327,11 +362,63 @@ TEST_F(Installer, ASilentUninstallTakesAwayWhatWasInstalledAndKeepsTheUsersData)
         WaitFor([] { return !ReadMachineString(UninstallKey, "DisplayName").has_value(); }, 3 * StepTimeout));
     EXPECT_EQ(scheduler.WaitForExit(), 0u) << "the running scheduler was not ended by /quit";
     EXPECT_FALSE(PathExists(Installed("chronel.exe")));
-    EXPECT_FALSE(PathExists(InstallFolder));
-    EXPECT_FALSE(PathExists(Shortcuts));
+    EXPECT_FALSE(PathExists(InstallFolder()));
+    EXPECT_FALSE(PathExists(Shortcuts()));
     EXPECT_FALSE(ReadMachineString(RunKey, AutostartName).has_value());
     EXPECT_EQ(ReadMachineString(SettingsKey, "Media List"), "C:\\listes\\radios.slv");
     EXPECT_TRUE(SameBytes(ReadBytes(ProgramFilePath()), *programmes));
+}
+
+// One user's road on one machine: the install, the scheduler in the tray, a media list loaded and a programme
+// added that fires, the scheduler ended by /quit, started again as at the next log-on, an upgrade over it,
+// and the uninstall, which keeps the programmes.
+TEST_F(Installer, AUsersRoadFromTheInstallToTheUninstall)
+{
+    Install();
+    // The stand-in player, found beside the program as wmplayer.exe would be on Windows.
+    const std::string player = Paths().program.substr(0, Paths().program.rfind('\\') + 1) + "wmplayer.exe";
+    ASSERT_TRUE(CopyFileA(player.c_str(), Installed("wmplayer.exe").c_str(), FALSE));
+    const std::string stations = BuildMediaList("stations.slv", Stations());
+    const MediaFixture& discovery = Stations()[1];
+    // The programme is due in the minute it is added, before the scheduler's own timer runs.
+    WaitForEarlyMinute(40);
+    Chronel& scheduler = StartInstalled();
+    EXPECT_TRUE(WaitFor(TrayIconShown)) << "the installed scheduler is not in the tray";
+    scheduler.OpenWindow();
+    LoadMediaList(scheduler, stations);
+    const SYSTEMTIME due = Now();
+    scheduler.Type(ids::ProgramName, "Maintenant");
+    scheduler.SelectMedia(discovery.title);
+    scheduler.CheckDay(DayIndex(due));
+    scheduler.Type(ids::Hour, std::to_string(due.wHour));
+    scheduler.Type(ids::Minute, std::to_string(due.wMinute));
+    scheduler.Tick(ids::ConfirmNo);
+    AddProgram(scheduler, "Maintenant");
+    ASSERT_EQ(Now().wMinute, due.wMinute) << "the minute turned before the tick: the bench was too slow";
+    scheduler.TimerTick();
+    ASSERT_TRUE(WaitFor([] { return !PlayerStarts().empty(); })) << "the player was not started";
+    EXPECT_EQ(PlayerStarts(), std::vector<std::string>{"\"" + PlaylistPath() + "\""});
+    const std::optional<std::string> saved = ReadBytes(ProgramFilePath());
+    ASSERT_TRUE(saved && saved->size() == RecordSize);
+
+    EXPECT_EQ(RunTool(Installed("chronel.exe"), "/quit"), 0u);
+    EXPECT_EQ(scheduler.WaitForExit(), 0u);
+    EXPECT_TRUE(WaitFor([] { return !TrayIconShown(); })) << "the icon stayed in the notification area";
+
+    Chronel& again = StartInstalled();
+    EXPECT_EQ(again.Items(ids::ProgramList), std::vector<std::string>{"Maintenant"});
+    ASSERT_EQ(RunSilently(Paths().setup, "/S"), 0u);
+    EXPECT_EQ(again.WaitForExit(), 0u) << "the scheduler was not ended by the upgrade";
+    EXPECT_NE(WaitForOneScheduler(again.Process()), 0u) << "no scheduler runs after the upgrade";
+
+    DeleteFileA(Installed("wmplayer.exe").c_str());
+    ASSERT_EQ(RunSilently(Installed("uninstall.exe"), "/S"), 0u);
+    EXPECT_TRUE(
+        WaitFor([] { return !ReadMachineString(UninstallKey, "DisplayName").has_value(); }, 3 * StepTimeout));
+    EXPECT_TRUE(WaitFor([] { return WindowsOfClass("CHRONEL").empty(); })) << "a scheduler still runs";
+    EXPECT_FALSE(PathExists(InstallFolder()));
+    EXPECT_FALSE(ReadMachineString(RunKey, AutostartName).has_value());
+    EXPECT_TRUE(SameBytes(ReadBytes(ProgramFilePath()), *saved));
 }
 
 } // namespace
