@@ -48,8 +48,11 @@ VIAddVersionKey /LANG=1036 "ProductVersion" "${VERSION}.0"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_FINISHPAGE_RUN "$INSTDIR\chronel.exe"
+; The box starts the scheduler through the desktop's shell, as the logged-on user (not with this installer's
+; rights).
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Démarrer le Programmateur"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartSchedulerAsUser
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
@@ -61,22 +64,51 @@ VIAddVersionKey /LANG=1036 "ProductVersion" "${VERSION}.0"
 !insertmacro MUI_LANGUAGE "French"
 
 Var WasRunning
+Var InstalledFolder
 
-; Leaves 1 on the stack when a scheduler runs in this session (it holds its mutex until its process ends).
+; Leaves 1 on the stack when a scheduler runs in this session (it holds its mutex until its process ends). A
+; mutex that exists but may not be opened, made by a scheduler with other rights (elevated, another account),
+; counts as running too.
 !macro SchedulerRunning
-    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r9'
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r9 ?e'
+    Pop $8
     ${If} $9 P<> 0
         System::Call 'kernel32::CloseHandle(p r9)'
+        Push 1
+    ${ElseIf} $8 = 5 ; ERROR_ACCESS_DENIED
         Push 1
     ${Else}
         Push 0
     ${EndIf}
 !macroend
 
-; Asks the running scheduler to save its programmes and end, and gives up (exit code 2) when it does not.
+; Asks the running scheduler to save its programmes and end, and gives up (exit code 2) when it does not. Any
+; copy of chronel.exe reaches the scheduler of this session: the installed one recorded in the uninstall entry
+; asks (an upgrade into another folder finds none in $INSTDIR), else the one in $INSTDIR. Its answer "ended" is
+; believed once the scheduler's mutex is gone: /quit cannot reach a scheduler of other rights, which runs on.
 !macro QuitScheduler
-    ${If} ${FileExists} "$INSTDIR\chronel.exe"
-        ExecWait '"$INSTDIR\chronel.exe" /quit' $0
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    StrCpy $1 "$0\chronel.exe"
+    ${If} $0 == ""
+    ${OrIfNot} ${FileExists} $1
+        StrCpy $1 "$INSTDIR\chronel.exe"
+    ${EndIf}
+    ${If} ${FileExists} $1
+        ClearErrors
+        ExecWait '"$1" /quit' $0
+        ; A copy that does not run at all leaves the answer to the mutex.
+        ${IfThen} ${Errors} ${|} StrCpy $0 0 ${|}
+        ${If} $0 = 0
+            StrCpy $2 0
+            ${Do}
+                !insertmacro SchedulerRunning
+                Pop $0
+                ${IfThen} $0 = 0 ${|} ${Break} ${|}
+                IntOp $2 $2 + 1
+                ${IfThen} $2 > 20 ${|} ${Break} ${|}
+                Sleep 250
+            ${Loop}
+        ${EndIf}
         ${If} $0 != 0
             MessageBox MB_ICONSTOP|MB_OK "Le Programmateur en cours d'exécution ne s'est pas arrêté. Quittez-le, puis recommencez." /SD IDOK
             SetErrorLevel 2
@@ -85,9 +117,107 @@ Var WasRunning
     ${EndIf}
 !macroend
 
+; Interfaces of the desktop's shell.
+!define CLSID_ShellWindows "{9BA05972-F6A8-11CF-A442-00A0C90A8F39}"
+!define IID_IShellWindows "{85CB6900-4D95-11CF-960C-0080C7F4EE85}"
+!define IID_IServiceProvider "{6D5140C1-7436-11CE-8034-00AA006009FA}"
+!define SID_STopLevelBrowser "{4C96BE40-915C-11CF-99D3-00AA004AE837}"
+!define IID_IShellBrowser "{000214E2-0000-0000-C000-000000000046}"
+!define IID_IDispatch "{00020400-0000-0000-C000-000000000046}"
+!define IID_IShellFolderViewDual "{E7A1AF80-4D96-11CF-960C-0080C7F4EE85}"
+!define IID_IShellDispatch2 "{A4C6892C-3BA9-11D2-9DEA-00C04FB16162}"
+
+; One step of the way to the desktop's shell, taken only while every step before it succeeded ($0 holds the
+; last HRESULT); a step that gives no interface fails.
+!macro ShellStep CALL OUT
+    ${If} $0 = 0
+        System::Call "${CALL} i.r0"
+        ${If} $0 = 0
+        ${AndIf} ${OUT} P= 0
+            StrCpy $0 0x80004005 ; E_FAIL
+        ${EndIf}
+    ${EndIf}
+!macroend
+
+!macro ReleaseInterface REGISTER
+    ${If} ${REGISTER} P<> 0
+        System::Call "${REGISTER}->2()"
+    ${EndIf}
+!macroend
+
+; Starts $INSTDIR\chronel.exe as the logged-on user, never with this installer's administrator token: the
+; desktop's shell (Explorer, which runs as that user) is asked to open it, through the view of the desktop
+; window. Where any step fails nothing is started: the autostart entry or the Start menu will start it.
+; Registers: $1 the shell windows, $2 the desktop's window, $3 its services, $4 its browser, $5 its view, $6
+; the view's background, $7 the folder view, $8 the shell's application object, $9 its IShellDispatch2.
+!macro StartSchedulerAsUserFunction UN
+Function ${UN}StartSchedulerAsUser
+    System::Store "s"
+    System::Call 'ole32::CoInitialize(p 0) i.R0'
+    ; FindWindowSW's VARIANTs: the desktop (VT_I4, CSIDL_DESKTOP) and an empty root (VT_EMPTY).
+    System::Call '*(i 3, i 0, i 0, i 0) p.R1'
+    System::Call '*(i 0, i 0, i 0, i 0) p.R2'
+    System::Call 'oleaut32::SysAllocString(w "$INSTDIR\chronel.exe") p.R3'
+    System::Call 'oleaut32::SysAllocString(w "$INSTDIR") p.R4'
+    System::Call 'oleaut32::SysAllocString(w "") p.R5'
+    System::Call 'oleaut32::SysAllocString(w "open") p.R6'
+    StrCpy $0 0
+    StrCpy $1 0
+    StrCpy $2 0
+    StrCpy $3 0
+    StrCpy $4 0
+    StrCpy $5 0
+    StrCpy $6 0
+    StrCpy $7 0
+    StrCpy $8 0
+    StrCpy $9 0
+    ; CLSCTX_ALL; SWC_DESKTOP 8, SWFO_NEEDDISPATCH 1; SVGIO_BACKGROUND 0.
+    !insertmacro ShellStep "ole32::CoCreateInstance(g '${CLSID_ShellWindows}', p 0, i 0x17, g '${IID_IShellWindows}', *p .r1)" $1
+    !insertmacro ShellStep "$1->15(p R1, p R2, i 8, *i .R7, i 1, *p .r2)" $2
+    !insertmacro ShellStep "$2->0(g '${IID_IServiceProvider}', *p .r3)" $3
+    !insertmacro ShellStep "$3->3(g '${SID_STopLevelBrowser}', g '${IID_IShellBrowser}', *p .r4)" $4
+    !insertmacro ShellStep "$4->15(*p .r5)" $5
+    !insertmacro ShellStep "$5->15(i 0, g '${IID_IDispatch}', *p .r6)" $6
+    !insertmacro ShellStep "$6->0(g '${IID_IShellFolderViewDual}', *p .r7)" $7
+    !insertmacro ShellStep "$7->7(*p .r8)" $8
+    !insertmacro ShellStep "$8->0(g '${IID_IShellDispatch2}', *p .r9)" $9
+    ; ShellExecute(file, args, folder, operation, show): the four VARIANTs go by value, 16 bytes each on this
+    ; 32-bit stack (VT_BSTR 8 with its BSTR, VT_I4 3 with SW_SHOWNORMAL).
+    ${If} $0 = 0
+        System::Call "$9->31(p R3, i 8, i 0, p R5, i 0, i 8, i 0, p R4, i 0, i 8, i 0, p R6, i 0, i 3, i 0, i 1, i 0) i.r0"
+    ${EndIf}
+    ${If} $0 <> 0
+        IntFmt $0 "0x%08X" $0
+        DetailPrint "Le Programmateur n'a pas pu être démarré (erreur $0)."
+    ${EndIf}
+    !insertmacro ReleaseInterface $9
+    !insertmacro ReleaseInterface $8
+    !insertmacro ReleaseInterface $7
+    !insertmacro ReleaseInterface $6
+    !insertmacro ReleaseInterface $5
+    !insertmacro ReleaseInterface $4
+    !insertmacro ReleaseInterface $3
+    !insertmacro ReleaseInterface $2
+    !insertmacro ReleaseInterface $1
+    System::Call 'oleaut32::SysFreeString(p R3)'
+    System::Call 'oleaut32::SysFreeString(p R4)'
+    System::Call 'oleaut32::SysFreeString(p R5)'
+    System::Call 'oleaut32::SysFreeString(p R6)'
+    System::Free $R1
+    System::Free $R2
+    ${If} $R0 >= 0
+        System::Call 'ole32::CoUninitialize()'
+    ${EndIf}
+    System::Store "l"
+FunctionEnd
+!macroend
+!insertmacro StartSchedulerAsUserFunction ""
+!insertmacro StartSchedulerAsUserFunction "un."
+
 Section "Sylvane Programmateur" SecProgram
     SectionIn RO
     SetShellVarContext all
+    ReadRegStr $InstalledFolder HKLM "${UNINSTALL_KEY}" "InstallLocation"
     !insertmacro SchedulerRunning
     Pop $WasRunning
     !insertmacro QuitScheduler
@@ -119,6 +249,15 @@ Section "Sylvane Programmateur" SecProgram
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+
+    ; An upgrade into another folder leaves no second copy behind.
+    ${If} $InstalledFolder != ""
+    ${AndIf} $InstalledFolder != $INSTDIR
+        Delete "$InstalledFolder\chronel.exe"
+        Delete "$InstalledFolder\uninstall.exe"
+        RMDir "$InstalledFolder"
+        RMDir "$InstalledFolder\.."
+    ${EndIf}
 SectionEnd
 
 ; The same quoted value the program's activation switch writes.
@@ -133,7 +272,7 @@ Section "-Finish"
     ; A scheduler that ran before the upgrade runs again; with pages, the finish page's box starts it.
     ${If} ${Silent}
     ${AndIf} $WasRunning == 1
-        Exec '"$INSTDIR\chronel.exe"'
+        Call StartSchedulerAsUser
     ${EndIf}
 SectionEnd
 
@@ -151,8 +290,21 @@ FunctionEnd
 
 Section "Uninstall"
     SetShellVarContext all
+    !insertmacro SchedulerRunning
+    Pop $WasRunning
     !insertmacro QuitScheduler
+    ; A chronel.exe that cannot go (in use, by a scheduler in another session) keeps everything that starts,
+    ; lists and removes it: the uninstall says it failed rather than leave the program behind unlisted.
+    ClearErrors
     Delete "$INSTDIR\chronel.exe"
+    ${If} ${Errors}
+        MessageBox MB_ICONSTOP|MB_OK "Le Programmateur n'a pas pu être supprimé : il est encore utilisé, peut-être dans la session d'un autre utilisateur. Il reste installé ; quittez-le dans chaque session, puis recommencez." /SD IDOK
+        ${If} $WasRunning == 1
+            Call un.StartSchedulerAsUser
+        ${EndIf}
+        SetErrorLevel 2
+        Quit
+    ${EndIf}
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     RMDir "$INSTDIR\.."

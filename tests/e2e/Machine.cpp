@@ -1,5 +1,6 @@
 #include "Machine.h"
 
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -37,31 +38,6 @@ struct KeyCloser
             RegCloseKey(key);
     }
 };
-
-void DeleteTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(path);
-            else
-            {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 
 } // namespace
 
@@ -151,15 +127,62 @@ void ResetMachine()
     DeleteMachineValue(RunKey, AutostartName);
     std::string folder = DataFolder();
     folder.pop_back();
-    DeleteTree(folder);
+    RemoveFolder(folder);
     std::string work = paths.work;
     work.pop_back();
-    DeleteTree(work);
+    RemoveFolder(work);
     CreateDirectoryA(work.c_str(), nullptr);
     CreateDirectoryA(PlayerLogFolder().c_str(), nullptr);
     if (PathExists(folder) || !PlayerStarts().empty() ||
         ReadMachineString(SettingsKey, "Program List").has_value())
         throw BenchError("the previous scenario's files or settings cannot be removed");
+}
+
+void RemoveFolder(const std::string& folder)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = folder + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveFolder(path);
+            else
+            {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+ForeignSchedulerMutex::ForeignSchedulerMutex(const char* sddl)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        throw BenchError(std::string("the security descriptor ") + sddl + " cannot be made");
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    mutex = CreateMutexA(&attributes, FALSE, "Local\\Merovia.Chronel.Scheduler");
+    const DWORD error = GetLastError();
+    LocalFree(descriptor);
+    if (!mutex || error == ERROR_ALREADY_EXISTS)
+    {
+        if (mutex)
+            CloseHandle(mutex);
+        throw BenchError("the scheduler's mutex cannot be made for another scheduler: one exists already");
+    }
+}
+
+ForeignSchedulerMutex::~ForeignSchedulerMutex()
+{
+    CloseHandle(mutex);
 }
 
 std::optional<std::string> ReadBytes(const std::string& path)

@@ -49,6 +49,24 @@ void WriteMachineString(const char* key, const char* name, const std::string& va
 // folder, no player log.
 void ResetMachine();
 
+// Removes a folder with everything in it; nothing happens when it does not exist.
+void RemoveFolder(const std::string& folder);
+
+// The scheduler's session mutex as a scheduler of other rights holds it (started elevated, or by another
+// account): it exists, and this user may open it with no more than the access `sddl` grants (by default
+// SYNCHRONIZE only, so it can be waited on but not created again). Released when destroyed.
+class ForeignSchedulerMutex
+{
+public:
+    explicit ForeignSchedulerMutex(const char* sddl = "D:(A;;0x100000;;;WD)");
+    ~ForeignSchedulerMutex();
+    ForeignSchedulerMutex(const ForeignSchedulerMutex&) = delete;
+    ForeignSchedulerMutex& operator=(const ForeignSchedulerMutex&) = delete;
+
+private:
+    HANDLE mutex = nullptr;
+};
+
 std::optional<std::string> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
