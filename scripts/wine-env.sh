@@ -48,3 +48,40 @@ chronel_warm_prefix() {
 chronel_stop_prefix() {
     "$WINESERVER" -k >/dev/null 2>&1 || true
 }
+
+# One Wine session, the stanza every script that runs Windows programs goes through: the prefix of ARCH on a
+# private Xvfb display, made (afresh with --fresh) and warmed, COMMAND run inside with this environment, and
+# the prefix's own server stopped afterwards. The win32 prefix, and any other with --i386 (the i686 program
+# under WoW64), run through scripts/i386.
+#   scripts/wine-env.sh session [--fresh] [--i386] ARCH COMMAND ARGS...
+chronel_wine_session() {
+    local fresh= through=()
+    while [ $# -gt 0 ]; do
+        case $1 in
+        --fresh) fresh=1 ;;
+        --i386) through=("$chronel_root/scripts/i386") ;;
+        *) break ;;
+        esac
+        shift
+    done
+    local arch=$1
+    shift
+    [ "$arch" = win32 ] && through=("$chronel_root/scripts/i386")
+    CHRONEL_WINE_ARCH=$arch CHRONEL_WINE_FRESH=$fresh CHRONEL_WINE_ENV="$chronel_root/scripts/wine-env.sh" \
+        "${through[@]}" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+        . "$CHRONEL_WINE_ENV"
+        trap chronel_stop_prefix EXIT
+        started=$SECONDS
+        [ -z "$CHRONEL_WINE_FRESH" ] || rm -rf "$WINEPREFIX" "$WINEPREFIX.home"
+        chronel_make_prefix && chronel_warm_prefix || exit 1
+        [ -z "$CHRONEL_WINE_FRESH" ] || echo "(fresh prefix ready in $((SECONDS - started)) s)"
+        unset CHRONEL_WINE_FRESH CHRONEL_WINE_ENV
+        "$@"' wine-session "$@"
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    [ "${1:-}" = session ] || { echo "usage: scripts/wine-env.sh session [--fresh] [--i386] ARCH COMMAND..." >&2; exit 2; }
+    shift
+    chronel_wine_session "$@"
+    exit
+fi

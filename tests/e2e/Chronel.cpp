@@ -192,11 +192,7 @@ bool Chronel::Running() const
 
 DWORD Chronel::WaitForExit(DWORD timeout) const
 {
-    if (WaitForSingleObject(process.hProcess, timeout) != WAIT_OBJECT_0)
-        throw BenchError("chronel.exe did not end within " + std::to_string(timeout / 1000) + " s");
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    return code;
+    return WaitForExitCode(process.hProcess, timeout, "chronel.exe");
 }
 
 void Chronel::Kill()
@@ -215,6 +211,7 @@ void Chronel::Kill()
 DWORD RunOnceMore(DWORD timeout, const std::string& arguments)
 {
     PROCESS_INFORMATION process = Launch(arguments);
+    const ScopedHandle owned{process.hProcess};
     return WaitForExitCode(process.hProcess, timeout, "a second chronel.exe");
 }
 

@@ -3,6 +3,8 @@
 // and screenshots.
 #pragma once
 
+#include "../Wait.h"
+
 #include <windows.h>
 
 #include <string>
@@ -11,23 +13,9 @@
 namespace e2e
 {
 
-// How long a window may take to react to one step before the scenario fails.
-// Generous: under qemu a first use of a code path can take seconds; a passing step never waits for it.
-inline constexpr DWORD StepTimeout = 30000;
-
-// Polls `condition` every 50 ms until it holds or `timeout` ms have passed; true when it held.
-template <class Condition> bool WaitFor(Condition condition, DWORD timeout = StepTimeout)
-{
-    const DWORD start = GetTickCount();
-    for (;;)
-    {
-        if (condition())
-            return true;
-        if (GetTickCount() - start >= timeout)
-            return false;
-        Sleep(50);
-    }
-}
+// Every step waits with the tests' one wait helper (StepTimeout, WaitFor).
+using ::StepTimeout;
+using ::WaitFor;
 
 DWORD ProcessOf(HWND window);
 std::string ClassOf(HWND window);

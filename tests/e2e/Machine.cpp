@@ -289,6 +289,7 @@ DWORD RunTool(const std::string& program, const std::string& arguments, DWORD ti
                         &startup, &process))
         throw BenchError("cannot start " + program);
     CloseHandle(process.hThread);
+    const ScopedHandle owned{process.hProcess};
     return WaitForExitCode(process.hProcess, timeout, program);
 }
 
@@ -298,10 +299,10 @@ DWORD WaitForExitCode(HANDLE process, DWORD timeout, const std::string& what)
     DWORD code = 1;
     GetExitCodeProcess(process, &code);
     if (waited != WAIT_OBJECT_0)
+    {
         TerminateProcess(process, 1);
-    CloseHandle(process);
-    if (waited != WAIT_OBJECT_0)
         throw BenchError(what + " did not end within " + std::to_string(timeout / 1000) + " s");
+    }
     return code;
 }
 

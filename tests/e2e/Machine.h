@@ -84,8 +84,8 @@ std::vector<std::string> PlayerStarts();
 DWORD RunTool(const std::string& program, const std::string& arguments, DWORD timeout = 30000);
 void DeleteMachineValue(const char* key, const char* name);
 
-// Waits for a started process to end and closes its handle; returns its exit code. A process still running
-// after `timeout` ms is terminated and reported as `what` "did not end within N s".
+// Waits for a started process to end; returns its exit code. A process still running after `timeout` ms is
+// terminated and reported as `what` "did not end within N s". The handle stays its owner's.
 DWORD WaitForExitCode(HANDLE process, DWORD timeout, const std::string& what);
 
 // A handle a scenario holds (a file held open, a mutex) and that goes with it, even when a check fails.
@@ -107,6 +107,16 @@ public:
 private:
     HANDLE handle;
 };
+
+// Holds a file open as another program would (a backup, a running image), sharing only `sharing`.
+inline ScopedHandle HoldOpen(const std::string& path, DWORD sharing)
+{
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw BenchError("cannot hold " + path + " open");
+    return ScopedHandle{file};
+}
 
 SYSTEMTIME Now();
 // Monday 0 ... Sunday 6.

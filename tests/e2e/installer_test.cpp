@@ -153,25 +153,6 @@ void ClickThroughThePages(const Started& setup)
     }
 }
 
-// A file held open as a running program's image is: readable by others, not deletable.
-class HeldOpen
-{
-public:
-    explicit HeldOpen(const std::string& path)
-        : file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr))
-    {
-        if (file == INVALID_HANDLE_VALUE)
-            throw BenchError("cannot hold " + path + " open");
-    }
-    ~HeldOpen() { CloseHandle(file); }
-    HeldOpen(const HeldOpen&) = delete;
-    HeldOpen& operator=(const HeldOpen&) = delete;
-
-private:
-    HANDLE file;
-};
-
 class Installer : public Scenario
 {
 protected:
@@ -258,6 +239,7 @@ TEST_F(Installer, ASilentInstallPutsTheProgramItsShortcutsAndItsRegistryValuesIn
 TEST_F(Installer, ThePagesInstallAndTheFinishPageStartsTheSchedulerThroughTheDesktopShell)
 {
     const Started setup = Launch(Paths().setup, "");
+    const ScopedHandle owned{setup.process};
     ClickThroughThePages(setup);
     EXPECT_EQ(WaitForExitCode(setup.process, StepTimeout, "the installer"), 0u);
     EXPECT_TRUE(SameBytes(ReadBytes(Installed("chronel.exe")), *ReadBytes(Paths().program)));
@@ -336,7 +318,8 @@ TEST_F(Installer, AnUninstallWhoseProgramIsInUseKeepsItInstalledAndEndsWithCode2
     Install();
     const std::string exe = Installed("chronel.exe");
     Chronel& scheduler = StartInstalled();
-    HeldOpen inUse(exe);
+    // Held open as a running program's image is: readable by others, not deletable.
+    const ScopedHandle inUse = HoldOpen(exe, FILE_SHARE_READ);
 
     EXPECT_EQ(UninstallInPlace(), 2u);
     EXPECT_EQ(scheduler.WaitForExit(), 0u) << "the running scheduler was not ended by /quit";

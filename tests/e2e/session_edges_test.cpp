@@ -3,7 +3,6 @@
 // media list.
 #include "Scenario.h"
 
-#include <sddl.h>
 #include <shellapi.h>
 
 namespace e2e
@@ -183,9 +182,7 @@ TEST_F(SessionEdges, SlashQuitWhoseSaveFailsLeavesTheSchedulerRunningAndSaysSo)
     const std::string saved = RecordBytes(Pierre(false));
     WriteProgramFile(saved);
     Chronel& scheduler = Start();
-    ScopedHandle held{CreateFileA(ProgramFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr)};
-    ASSERT_TRUE(held);
+    ScopedHandle held = HoldOpen(ProgramFilePath(), 0);
     scheduler.Type(ids::ProgramName, "Soir");
     scheduler.SelectMedia(Stations()[0].title);
     scheduler.Tick(ids::AllDays);
@@ -211,13 +208,7 @@ TEST_F(SessionEdges, SlashQuitWhoseSaveFailsLeavesTheSchedulerRunningAndSaysSo)
 // start may only wait on: no second scheduler starts, and /quit reports at once that it cannot end that one.
 TEST_F(SessionEdges, AMutexThatCannotBeOpenedMeansASchedulerRuns)
 {
-    SECURITY_ATTRIBUTES security = {sizeof security, nullptr, FALSE};
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
-        "D:(A;;0x100000;;;WD)", SDDL_REVISION_1, &security.lpSecurityDescriptor, nullptr));
-    ScopedHandle instanceMutex{CreateMutexA(&security, FALSE, "Local\\Merovia.Chronel.Scheduler")};
-    LocalFree(security.lpSecurityDescriptor);
-    ASSERT_TRUE(instanceMutex);
-
+    const ForeignSchedulerMutex other;
     EXPECT_EQ(RunOnceMore(StepTimeout, ""), 0u);
     EXPECT_TRUE(WindowsOfClass("CHRONEL").empty()) << "a second scheduler started";
     EXPECT_FALSE(TrayIconShown());

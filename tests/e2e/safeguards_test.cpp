@@ -8,7 +8,7 @@ namespace e2e
 namespace
 {
 
-class Mends : public Scenario
+class Safeguards : public Scenario
 {
 };
 
@@ -36,7 +36,7 @@ void DefineEvening(const Chronel& app)
     AddProgram(app, "Soir");
 }
 
-TEST_F(Mends, TheEndOfTheSessionSavesTheProgrammesWhereverTheWindowIs)
+TEST_F(Safeguards, TheEndOfTheSessionSavesTheProgrammesWhereverTheWindowIs)
 {
     const std::string saved = RecordsBytes({Morning(), Evening()});
     // The end of the session is final: each place starts a scheduler of its own.
@@ -64,7 +64,7 @@ TEST_F(Mends, TheEndOfTheSessionSavesTheProgrammesWhereverTheWindowIs)
     }
 }
 
-TEST_F(Mends, AnAddedProgrammeSurvivesAKilledProcess)
+TEST_F(Safeguards, AnAddedProgrammeSurvivesAKilledProcess)
 {
     RememberStations();
     Chronel& app = Start();
@@ -77,7 +77,7 @@ TEST_F(Mends, AnAddedProgrammeSurvivesAKilledProcess)
     EXPECT_EQ(again.Items(ids::ProgramList), std::vector<std::string>{"Soir"});
 }
 
-TEST_F(Mends, ASecondStartOpensTheFirstSchedulerAndEnds)
+TEST_F(Safeguards, ASecondStartOpensTheFirstSchedulerAndEnds)
 {
     Chronel& first = Start();
     for (const char* where : {"never opened", "sent back to the tray"})
@@ -98,7 +98,7 @@ TEST_F(Mends, ASecondStartOpensTheFirstSchedulerAndEnds)
     EXPECT_EQ(WindowsOfClass("CHRONEL").size(), 1u);
 }
 
-TEST_F(Mends, TitlesWithMarkupCharactersGiveAWellFormedPlaylist)
+TEST_F(Safeguards, TitlesWithMarkupCharactersGiveAWellFormedPlaylist)
 {
     const SYSTEMTIME now = (WaitForEarlyMinute(45), Now());
     RecordFixture night{
@@ -127,7 +127,7 @@ TEST_F(Mends, TitlesWithMarkupCharactersGiveAWellFormedPlaylist)
 
 // What an installer does before it replaces the program: "chronel.exe /quit" ends the running scheduler
 // without its question, with its programmes saved and its icon gone, and succeeds when none runs.
-TEST_F(Mends, SlashQuitEndsTheRunningSchedulerWithItsProgrammesSaved)
+TEST_F(Safeguards, SlashQuitEndsTheRunningSchedulerWithItsProgrammesSaved)
 {
     EXPECT_EQ(RunOnceMore(StepTimeout, "/quit"), 0u) << "with no scheduler running";
 
@@ -149,15 +149,13 @@ TEST_F(Mends, SlashQuitEndsTheRunningSchedulerWithItsProgrammesSaved)
 
 // Another program (a backup, an antivirus at log-on) holds the programme file across the start-up: the user
 // is told once, the file is not written over, and the first save after its release keeps its records first.
-TEST_F(Mends, AProgrammeFileHeldAtStartUpLosesNothing)
+TEST_F(Safeguards, AProgrammeFileHeldAtStartUpLosesNothing)
 {
     RememberStations();
     const RecordFixture noon{"Midi", Stations()[2], {0, 0, 0, 0, 0, 1, 1}, 12, 0, 0, 1};
     const std::string old = RecordsBytes({Morning(), noon});
     WriteProgramFile(old);
-    HANDLE held = CreateFileA(ProgramFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ScopedHandle held = HoldOpen(ProgramFilePath(), 0);
 
     Chronel& app = Start();
     MessageBoxView box = app.WaitForMessage("at a start whose programme file is held");
@@ -167,7 +165,7 @@ TEST_F(Mends, AProgrammeFileHeldAtStartUpLosesNothing)
     EXPECT_TRUE(app.Items(ids::ProgramList).empty());
     EXPECT_TRUE(NoMessageBoxWithin(app.Process(), 500)) << "told more than once";
 
-    CloseHandle(held);
+    held.Reset();
     app.OpenWindow();
     DefineEvening(app);
     EXPECT_EQ(app.Items(ids::ProgramList), (std::vector<std::string>{"Matin", "Midi", "Soir"}));
@@ -176,16 +174,14 @@ TEST_F(Mends, AProgrammeFileHeldAtStartUpLosesNothing)
 
 // The programme file held open without sharing by the driver: Wine running as root writes through a read-only
 // attribute, but neither creating nor replacing a file that another process holds this way can succeed.
-TEST_F(Mends, AFailedSaveShowsItsMessageAndKeepsTheEarlierFile)
+TEST_F(Safeguards, AFailedSaveShowsItsMessageAndKeepsTheEarlierFile)
 {
     RememberStations();
     const std::string saved = RecordBytes(Morning());
     WriteProgramFile(saved);
     Chronel& app = Start();
     app.OpenWindow();
-    HANDLE held = CreateFileA(ProgramFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ScopedHandle held = HoldOpen(ProgramFilePath(), 0);
 
     app.Type(ids::ProgramName, "Soir");
     app.SelectMedia(Stations()[0].title);
@@ -207,7 +203,7 @@ TEST_F(Mends, AFailedSaveShowsItsMessageAndKeepsTheEarlierFile)
     ExpectMessage(failed, texts::SaveFailed, BoxIcon::Error);
     Answer(failed, IDOK);
     EXPECT_EQ(app.WaitForExit(), 0u);
-    CloseHandle(held);
+    held.Reset();
     EXPECT_TRUE(SameBytes(ReadBytes(ProgramFilePath()), saved));
 }
 
