@@ -279,7 +279,7 @@ void DeleteMachineValue(const char* key, const char* name)
         RegDeleteValueA(opened.key, name);
 }
 
-DWORD RunTool(const std::string& program, const std::string& arguments, DWORD timeout)
+PROCESS_INFORMATION StartTool(const std::string& program, const std::string& arguments)
 {
     std::string commandLine = "\"" + program + "\" " + arguments;
     STARTUPINFOA startup = {};
@@ -289,6 +289,13 @@ DWORD RunTool(const std::string& program, const std::string& arguments, DWORD ti
                         &startup, &process))
         throw BenchError("cannot start " + program);
     CloseHandle(process.hThread);
+    process.hThread = nullptr;
+    return process;
+}
+
+DWORD RunTool(const std::string& program, const std::string& arguments, DWORD timeout)
+{
+    const PROCESS_INFORMATION process = StartTool(program, arguments);
     const ScopedHandle owned{process.hProcess};
     return WaitForExitCode(process.hProcess, timeout, program);
 }

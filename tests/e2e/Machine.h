@@ -80,7 +80,9 @@ void WriteProgramFile(const std::string& bytes);
 std::string PlayerLogFolder();
 std::vector<std::string> PlayerStarts();
 
-// Runs a program (a console tool of the bench, an installer) to its end; returns its exit code.
+// Starts a program (a console tool of the bench, an installer); the process handle is the caller's.
+PROCESS_INFORMATION StartTool(const std::string& program, const std::string& arguments);
+// Runs a program to its end; returns its exit code.
 DWORD RunTool(const std::string& program, const std::string& arguments, DWORD timeout = 30000);
 void DeleteMachineValue(const char* key, const char* name);
 

@@ -113,14 +113,7 @@ struct Started
 
 Started Launch(const std::string& program, const std::string& arguments)
 {
-    std::string commandLine = "\"" + program + "\" " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        throw BenchError("cannot start " + program);
-    CloseHandle(process.hThread);
+    const PROCESS_INFORMATION process = StartTool(program, arguments);
     return {process.dwProcessId, process.hProcess};
 }
 
