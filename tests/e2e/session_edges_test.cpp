@@ -1,6 +1,5 @@
 // The edges of a session: a quit that comes while a box is open, the taskbar re-created, a /quit whose save
-// cannot succeed, a scheduler started with other rights, the elevated autostart switch, a device named as the
-// media list.
+// cannot succeed, a scheduler started with other rights, the elevated autostart switch.
 #include "Scenario.h"
 
 #include <shellapi.h>
@@ -231,26 +230,6 @@ TEST_F(SessionEdges, SlashAutostartWritesOrDeletesOnlyTheRunValue)
     EXPECT_EQ(ReadMachineString(SettingsKey, "Active"), std::nullopt) << "the settings key was touched";
     EXPECT_FALSE(PathExists(DataFolder())) << "the data folder was made";
     EXPECT_FALSE(TrayIconShown());
-}
-
-// A serial line, the console or the null device named as the list: the start says at once that it cannot
-// load it, instead of a read that never ends or an empty "invalid" file.
-TEST_F(SessionEdges, ADeviceNamedAsTheMediaListIsAListThatCannotBeLoaded)
-{
-    for (const char* device : {"NUL", "COM1", "\\\\.\\COM1", "C:\\users\\AUX.slv"})
-    {
-        SCOPED_TRACE(device);
-        ResetMachine();
-        WriteMachineString(SettingsKey, "Media List", device);
-        Chronel& scheduler = Start();
-        MessageBoxView box = scheduler.WaitForMessage("at a start with a device as the list");
-        ExpectMessage(box, texts::ListNotOpened, BoxIcon::Error);
-        Answer(box, IDOK);
-        scheduler.Settle();
-        EXPECT_EQ(scheduler.Text(ids::ListLabel), texts::NoListLoaded);
-        app.reset();
-        EndLeftoverSchedulers();
-    }
 }
 
 } // namespace
