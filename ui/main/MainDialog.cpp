@@ -405,6 +405,7 @@ void CMain::FillMediaList()
 
 void CMain::LoadProgramList()
 {
+    programsLoaded = true;
     // Another program (a backup, an antivirus at log-on) may hold the file for a moment.
     const DWORD started = GetTickCount();
     while (store.Load(programs) == ProgramFileRead::Unreadable && GetTickCount() - started < loadRetryTime)
@@ -419,6 +420,10 @@ bool CMain::SaveProgramList(bool quiet)
     // The quit's save was the last one: what it wrote stays.
     if (quitBegun)
         return !lastSaveFailed;
+    // Before this start has read its programme file (a quit during a box of the start-up), it has nothing of
+    // its own to write, and the file must not be replaced by an empty list.
+    if (!programsLoaded)
+        return true;
     const std::size_t selected = SelectedProgram();
     const ProgramStore::SaveResult result = store.Save(programs);
     if (result.merged > 0)

@@ -121,6 +121,7 @@ private:
     ProgramListBox programList;
     bool lastSaveFailed = false;
     bool quitBegun = false;
+    bool programsLoaded = false;
     SchedulerTick tick;
     TickBridge tickBridge{*this};
 };
