@@ -6,5 +6,5 @@ TickClock ReadLocalClock()
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    return {now.wDayOfWeek, now.wHour, now.wMinute};
+    return {now.wDayOfWeek, now.wHour, now.wMinute, now.wYear, now.wMonth, now.wDay};
 }

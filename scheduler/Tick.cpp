@@ -39,12 +39,13 @@ int SchedulerTick::OnTimer(unsigned id, unsigned timerId, bool active, const Tic
         return 0;
 
     const int dayIndex = DayIndexFromWeekday(now.dayOfWeek);
-    if (checked && now.hour == lastCheck.hour && now.minute == lastCheck.minute)
+    if (checked && now.hour == lastCheck.hour && now.minute == lastCheck.minute && now.day == lastCheck.day &&
+        now.month == lastCheck.month && now.year == lastCheck.year)
         return 0;
 
     // The minute counts as handled before anything can run a nested message loop, so a tick arriving
     // meanwhile in the same minute does nothing.
-    lastCheck = {dayIndex, now.hour, now.minute};
+    lastCheck = now;
     checked = true;
     hooks.ShowClock(ClockCaption(now.hour, now.minute));
 

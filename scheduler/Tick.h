@@ -12,6 +12,11 @@ struct TickClock
     int dayOfWeek; // the platform's: 0 = Sunday ... 6 = Saturday
     int hour;
     int minute;
+    // The date: the same hour and minute on another day (a resume from sleep, a corrected date) is another
+    // minute to check.
+    int year = 0;
+    int month = 0;
+    int day = 0;
 };
 
 // What became of a launch.
@@ -63,14 +68,8 @@ public:
                 TickHooks& hooks);
 
 private:
-    struct Check
-    {
-        int dayIndex;
-        int hour;
-        int minute;
-    };
-    // The last minute checked. Nothing is checked before the first tick, whatever its minute (00:00
-    // included).
-    Check lastCheck{0, 0, 0};
+    // The last minute checked, with its date. Nothing is checked before the first tick, whatever its minute
+    // (00:00 included).
+    TickClock lastCheck{};
     bool checked = false;
 };

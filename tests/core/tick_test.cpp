@@ -144,20 +144,44 @@ TEST(Tick, FiresTheDueProgrammeAndRemovesItUnlessItRepeats)
     EXPECT_EQ(hooks.launched.size(), 3u);
 }
 
-TEST(Tick, OneCheckPerMinute)
+TEST(Tick, OneCheckPerMinuteOfADate)
 {
+    // Monday 7 December 2026 and Tuesday 8 December, each with a programme at 08:05.
+    const TickClock monday{Monday, 8, 5, 2026, 12, 7};
+    const struct
+    {
+        const char* name;
+        TickClock next;
+        int fired;
+        const char* launched;
+    } cases[] = {
+        {"the same minute again", monday, 0, ""},
+        {"a resume from sleep on the next day, same time", {Tuesday, 8, 5, 2026, 12, 8}, 1, "Mardi"},
+        {"the same weekday and time a week later", {Monday, 8, 5, 2026, 12, 14}, 1, "Lundi"},
+        {"a date corrected to another month", {Monday, 8, 5, 2027, 1, 7}, 1, "Lundi"},
+        {"a date corrected to another year", {Monday, 8, 5, 2027, 12, 7}, 1, "Lundi"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ProgramList programs;
+        programs.Append(Program("Lundi", 0, 8, 5, true));
+        programs.Append(Program("Mardi", 1, 8, 5, true));
+        SchedulerTick tick;
+        RecordingHooks hooks;
+        ASSERT_EQ(tick.OnTimer(TimerId, TimerId, true, monday, programs, hooks), 1);
+        EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, c.next, programs, hooks), c.fired);
+        EXPECT_EQ(hooks.captions.size(), 1u + c.fired);
+        EXPECT_EQ(hooks.launched.back(), c.fired ? c.launched : "Lundi");
+    }
+    // The clock set back an hour on the same date: the repeated minute is checked again.
     ProgramList programs;
-    programs.Append(Program("Matin", 0, 8, 5, true));
+    programs.Append(Program("Lundi", 0, 8, 5, true));
     SchedulerTick tick;
     RecordingHooks hooks;
-
-    EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, {Monday, 8, 5}, programs, hooks), 1);
-    EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, {Monday, 8, 5}, programs, hooks), 0);
-    EXPECT_EQ(hooks.captions.size(), 1u);
-    EXPECT_EQ(hooks.launched.size(), 1u);
-    // Only hour and minute count: the same time on another day is still the minute already handled.
-    EXPECT_EQ(tick.OnTimer(TimerId, TimerId, true, {Tuesday, 8, 5}, programs, hooks), 0);
-    EXPECT_EQ(hooks.captions.size(), 1u);
+    for (const TickClock& now : {monday, TickClock{Monday, 9, 5, 2026, 12, 7}, monday})
+        tick.OnTimer(TimerId, TimerId, true, now, programs, hooks);
+    EXPECT_EQ(hooks.launched, (Names_{"Lundi", "Lundi"}));
 }
 
 TEST(Tick, TwoProgrammesDueInTheSameMinuteOnlyTheFrontOneFires)
