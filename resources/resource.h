@@ -24,6 +24,7 @@
 #define ID_OPEN_SCHEDULER 32778
 #define ID_LAUNCH_PLAYER 32780
 #define ID_VISIT_SITE 32781
+#define ID_AUTOSTART_ENDED 32782 // to the dialog, from the switch's own thread: its elevated run has ended
 
 // Controls of the main dialog
 #define IDC_TITLE_TITLE 1000

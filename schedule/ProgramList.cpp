@@ -1,6 +1,23 @@
 #include "schedule/ProgramList.h"
 
+#include "schedule/TextField.h"
+
 #include <algorithm>
+
+bool SameName(const ProgramRecord& a, const ProgramRecord& b)
+{
+    return FieldText(a.name) == FieldText(b.name);
+}
+
+bool SameSchedule(const ProgramRecord& a, const ProgramRecord& b)
+{
+    if (a.hour != b.hour || a.minute != b.minute)
+        return false;
+    for (std::size_t day = 0; day < DaysPerWeek; ++day)
+        if (a.days[day] != 0 && b.days[day] != 0)
+            return true;
+    return false;
+}
 
 ProgramList::Serial ProgramList::Append(const ProgramRecord& record)
 {
@@ -30,13 +47,30 @@ void ProgramList::Replace(std::vector<ProgramRecord> loaded)
         serials.push_back(nextSerial++);
 }
 
-void ProgramList::InsertFront(const std::vector<ProgramRecord>& loaded)
+std::vector<std::size_t> ProgramList::MergeFront(const std::vector<ProgramRecord>& loaded)
 {
-    records.insert(records.begin(), loaded.begin(), loaded.end());
-    std::vector<Serial> front;
+    std::vector<ProgramRecord> mergedRecords(loaded);
+    std::vector<Serial> mergedSerials;
     for (std::size_t i = 0; i < loaded.size(); ++i)
-        front.push_back(nextSerial++);
-    serials.insert(serials.begin(), front.begin(), front.end());
+        mergedSerials.push_back(nextSerial++);
+    std::vector<std::size_t> moved;
+    for (std::size_t own = 0; own < records.size(); ++own)
+    {
+        const auto match = std::find_if(loaded.begin(), loaded.end(), [&](const ProgramRecord& fromFile) {
+            return DuplicateOf(fromFile, records[own]);
+        });
+        if (match != loaded.end())
+        {
+            moved.push_back(static_cast<std::size_t>(match - loaded.begin()));
+            continue;
+        }
+        moved.push_back(mergedRecords.size());
+        mergedRecords.push_back(records[own]);
+        mergedSerials.push_back(serials[own]);
+    }
+    records = std::move(mergedRecords);
+    serials = std::move(mergedSerials);
+    return moved;
 }
 
 void ProgramList::Clear()

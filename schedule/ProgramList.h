@@ -5,6 +5,15 @@
 #include <cstdint>
 #include <vector>
 
+// The editor's rule against duplicates: two programmes with the same name, or due at the same hour and minute
+// on a day they share, are never both in the list.
+bool SameName(const ProgramRecord& a, const ProgramRecord& b);
+bool SameSchedule(const ProgramRecord& a, const ProgramRecord& b);
+inline bool DuplicateOf(const ProgramRecord& a, const ProgramRecord& b)
+{
+    return SameName(a, b) || SameSchedule(a, b);
+}
+
 // The programmes in insertion order. Besides its position, each record carries a serial number of its own so
 // that code holding on to a record across a nested message loop can find it again (or learn it is gone)
 // after other records were removed in between.
@@ -26,8 +35,11 @@ public:
     std::size_t Find(Serial serial) const;
     // Takes the loaded records.
     void Replace(std::vector<ProgramRecord> loaded);
-    // Puts `loaded` before the records already here, which keep their serials.
-    void InsertFront(const std::vector<ProgramRecord>& loaded);
+    // Puts the file's `loaded` records before the records already here, which keep their serials. A record
+    // already here that the editor would have refused beside a loaded one (DuplicateOf) gives way to it, so
+    // that a programme added again while the file could not be read is kept once. Returns where each record
+    // that was here now stands: one that gave way, at the loaded record it matched.
+    std::vector<std::size_t> MergeFront(const std::vector<ProgramRecord>& loaded);
     void Clear();
 
 private:

@@ -12,17 +12,18 @@ ProgramFileRead ProgramStore::Load(ProgramList& programs)
 
 ProgramStore::SaveResult ProgramStore::Save(ProgramList& programs, ReplaceFileFn replace)
 {
-    std::size_t merged = 0;
+    std::vector<std::size_t> moved;
+    const bool merged = pending;
     if (pending)
     {
         std::vector<ProgramRecord> records;
         if (ReadProgramFile(path, records, *calls) == ProgramFileRead::Unreadable)
-            return {Outcome::NotRead, 0};
+            return {Outcome::NotRead, false, {}};
         pending = false;
-        merged = records.size();
-        programs.InsertFront(records);
+        moved = programs.MergeFront(records);
     }
-    if (!WriteProgramFile(path, programs.Data(), programs.Size(), replace))
-        return {Outcome::WriteFailed, merged};
-    return {Outcome::Saved, merged};
+    const Outcome outcome = WriteProgramFile(path, programs.Data(), programs.Size(), replace)
+                                ? Outcome::Saved
+                                : Outcome::WriteFailed;
+    return {outcome, merged, std::move(moved)};
 }

@@ -4,11 +4,12 @@
 #include "schedule/ProgramList.h"
 
 #include <string>
+#include <vector>
 
 // The programme file of this start, kept so that no programme is ever lost. A file that is there but cannot
 // be read (another program holds it, a read fails) is never written over: until a read of it succeeds,
 // saves write nothing; the save whose read succeeds puts the file's records before the programmes added
-// meanwhile, and writes them all.
+// meanwhile (a programme added again meanwhile is kept once), and writes them all.
 class ProgramStore
 {
 public:
@@ -30,7 +31,9 @@ public:
     struct SaveResult
     {
         Outcome outcome;
-        std::size_t merged; // records read from a pending file and put before the list's own
+        // Whether this save read the pending file, and then where each record of the list now stands.
+        bool merged;
+        std::vector<std::size_t> moved;
     };
     SaveResult Save(ProgramList& programs, ReplaceFileFn replace = nullptr);
 

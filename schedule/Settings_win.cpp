@@ -45,6 +45,17 @@ LONG SetAutostartEntry(const char* name, bool on)
                           static_cast<DWORD>(command.size() + 1));
 }
 
+bool AutostartEntryExists(const char* name)
+{
+    const RegKey run = OpenMachineKeyForReading(RunKeyPath);
+    return run && RegQueryValueExA(run.Get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool WriteActiveValue(HKEY key, bool active)
+{
+    return WriteDwordValue(key, "Active", active ? 1 : 0);
+}
+
 bool WriteStringValue(HKEY key, const char* name, const char* text)
 {
     const DWORD size = static_cast<DWORD>(std::strlen(text) + 1);

@@ -27,6 +27,12 @@ RegKey OpenMachineKeyForReading(const char* path);
 // user may not write the machine-wide Run key).
 LONG SetAutostartEntry(const char* name, bool on);
 
+// Whether the machine-wide autostart value `name` is there, as far as this user may read it.
+bool AutostartEntryExists(const char* name);
+
+// "Active": the activation switch's state, 1 or 0, for programs that read the settings.
+bool WriteActiveValue(HKEY key, bool active);
+
 // Writes a REG_SZ value with its terminating zero; false when the registry refused it.
 bool WriteStringValue(HKEY key, const char* name, const char* text);
 bool WriteDwordValue(HKEY key, const char* name, DWORD value);

@@ -204,7 +204,7 @@ TEST(ProgramStore, AnUnreadableFileIsNeverWrittenOverAndItsRecordsComeFirstOnceR
     failing = Failing::Nothing;
     const ProgramStore::SaveResult saved = store.Save(programs);
     EXPECT_EQ(saved.outcome, ProgramStore::Outcome::Saved);
-    EXPECT_EQ(saved.merged, 2u);
+    EXPECT_EQ(saved.moved, (std::vector<std::size_t>{2}));
     EXPECT_FALSE(store.Pending());
     EXPECT_EQ(Names(programs), (std::vector<std::string>{"Ancien", "Autre", "Nouveau"}));
     // A launch waiting on "Nouveau" across the save still finds it.
@@ -215,8 +215,47 @@ TEST(ProgramStore, AnUnreadableFileIsNeverWrittenOverAndItsRecordsComeFirstOnceR
     EXPECT_EQ(ReadBytes(path), expected);
 
     // Read once, the file is the list's own: the next save merges nothing again.
-    EXPECT_EQ(store.Save(programs).merged, 0u);
+    EXPECT_FALSE(store.Save(programs).merged);
     EXPECT_EQ(ReadBytes(path), expected);
+}
+
+TEST(ProgramStore, AProgrammeAddedAgainWhileTheFileWasUnreadableIsKeptOnce)
+{
+    // The file holds "Soir" at 20:30 and "Matin" at 08:05, both on Monday and Sunday.
+    ProgramRecord again = Named("Soir");
+    ProgramRecord sameTime = Named("Réveil");
+    sameTime.days[6] = 1;
+    sameTime.hour = 8;
+    sameTime.minute = 5;
+    ProgramRecord otherDay = sameTime;
+    SetFieldText(otherDay.name, "Mardi");
+    otherDay.days[6] = 0;
+    otherDay.days[1] = 1;
+    ProgramRecord otherCase = Named("soir");
+
+    TempFolder folder;
+    const std::string path = folder.File("programs.chronel");
+    const Bytes file = Concat({RecordImage("Soir", 20, 30), RecordImage("Matin", 8, 5)});
+    WriteBytes(path, file);
+    ProgramStore store(path, FailingCalls);
+    ProgramList programs;
+    failing = Failing::OpenDenied;
+    ASSERT_EQ(store.Load(programs), ProgramFileRead::Unreadable);
+    for (const ProgramRecord& record : {again, otherDay, sameTime, otherCase})
+        programs.Append(record);
+    failing = Failing::Nothing;
+
+    const ProgramStore::SaveResult saved = store.Save(programs);
+    ASSERT_EQ(saved.outcome, ProgramStore::Outcome::Saved);
+    EXPECT_EQ(Names(programs), (std::vector<std::string>{"Soir", "Matin", "Mardi", "soir"}));
+    // Each record that was in the list, where it now stands: a duplicate at the file's record it matched.
+    EXPECT_EQ(saved.moved, (std::vector<std::size_t>{0, 2, 1, 3}));
+    std::vector<ProgramRecord> written;
+    ASSERT_EQ(ReadProgramFile(path, written), ProgramFileRead::Read);
+    ASSERT_EQ(written.size(), 4u);
+    EXPECT_EQ(Bytes(reinterpret_cast<const unsigned char*>(written.data()),
+                    reinterpret_cast<const unsigned char*>(written.data()) + 2 * sizeof(ProgramRecord)),
+              file);
 }
 
 TEST(ProgramFile, SavingAnEmptyListGivesAnEmptyFileAndLeavesNoTemporary)

@@ -24,10 +24,12 @@ struct ShownMessage
     UINT style;
 };
 
-class TestMain : public CMain
+// The desktop as the tests script it: the boxes shown and the answers given, the chosen file, the clock, a
+// settings key that may be refused for writing.
+class ScriptedDesktop : public MainServices
 {
 public:
-    int ShowMessage(const char* text, UINT style) override
+    int ShowMessage(HWND, const char* text, UINT style) override
     {
         shown.push_back({text, style});
         if (onMessage)
@@ -38,39 +40,52 @@ public:
         answers.pop_front();
         return answer;
     }
-    std::string ChooseMediaListFile() override { return chosenPath; }
-    TickClock ReadClock() override
-    {
-        switchEnabledAtClock = hWnd ? IsWindowEnabled(::GetDlgItem(hWnd, IDC_BUTTON_ACTIVE)) : -1;
-        return clock;
-    }
-    bool SetAutostart(bool on) override { return !autostartRefused && CMain::SetAutostart(on); }
-    // The direct write refused as it is for a user without administrator rights; the elevated run staged.
-    LONG WriteAutostart(bool on) override
-    {
-        return runKeyDenied ? ERROR_ACCESS_DENIED : CMain::WriteAutostart(on);
-    }
-    UniqueKernelHandle StartElevatedSwitch(bool on, DWORD& error) override
-    {
-        elevatedRuns.push_back(on);
-        return elevatedRun ? elevatedRun(error) : UniqueKernelHandle();
-    }
+    std::string ChooseMediaListFile(HWND) override { return chosenPath; }
+    TickClock ReadClock() override { return clock; }
     RegKey OpenSettings(bool forWriting) override
     {
-        return forWriting && settingsWriteRefused ? RegKey() : CMain::OpenSettings(forWriting);
+        return forWriting && settingsWriteRefused ? RegKey()
+                                                  : DesktopServices::Instance().OpenSettings(forWriting);
     }
-    void SetDataFolder(const char* folder) { SetFieldText(dataFolder, folder); }
 
     std::vector<ShownMessage> shown;
     std::deque<int> answers;
     void (*onMessage)() = nullptr;
     std::string chosenPath;
     TickClock clock{1, 8, 5}; // Monday, 08:05
+    bool settingsWriteRefused = false;
+};
+
+// The dialog on the scripted desktop, its autostart switch staged: the Run key refused as a whole or to a
+// user without administrator rights, and the elevated run replaced.
+class TestMain : public ScriptedDesktop, public CMain
+{
+public:
+    TestMain() : CMain(static_cast<MainServices&>(*this))
+    {
+        Autostart().write = [this](bool on) -> LONG {
+            if (autostartRefused)
+                return ERROR_WRITE_FAULT;
+            return runKeyDenied ? ERROR_ACCESS_DENIED : SetAutostartEntry(AppCaption, on);
+        };
+        // Runs on the switch's own thread.
+        Autostart().startElevated = [this](HWND, bool on, DWORD& error) {
+            elevatedRuns.push_back(on);
+            return elevatedRun ? elevatedRun(error) : UniqueKernelHandle();
+        };
+    }
+    TickClock ReadClock() override
+    {
+        switchEnabledAtClock = hWnd ? IsWindowEnabled(::GetDlgItem(hWnd, IDC_BUTTON_ACTIVE)) : -1;
+        return clock;
+    }
+    using CMain::ShowMessage;
+    void SetDataFolder(const char* folder) { SetFieldText(dataFolder, folder); }
+
     bool autostartRefused = false;
     bool runKeyDenied = false;
     std::function<UniqueKernelHandle(DWORD& error)> elevatedRun;
     std::vector<bool> elevatedRuns;
-    bool settingsWriteRefused = false;
     int switchEnabledAtClock = -1; // whether the switch could be pressed when the clock was last read
 };
 
@@ -96,8 +111,9 @@ public:
                                CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr, nullptr, AppInstance, nullptr);
         dialog.hInstance = AppInstance;
         dialog.hWndParent = main;
-        dialog.hWnd = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), main,
-                                         CDialog::DialogProcThunk, reinterpret_cast<LPARAM>(&dialog));
+        dialog.hWnd =
+            CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), main, CDialog::DialogProcThunk,
+                               reinterpret_cast<LPARAM>(static_cast<CDialog*>(&dialog)));
         return dialog.hWnd;
     }
 

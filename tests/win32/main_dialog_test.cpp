@@ -720,76 +720,124 @@ UniqueKernelHandle ProcessEndingWith(int code)
 
 } // namespace
 
-TEST_F(MainDialog, WhereTheRunKeyIsRefusedTheSwitchRunsItselfElevatedAndGoesOnMeanwhile)
+namespace
+{
+
+// Handles the thread's messages until `condition` holds, as the program's loop would; false on time-out.
+template <class Condition> bool PumpUntil(Condition condition)
+{
+    return WaitFor([&] {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        return condition();
+    });
+}
+
+// The elevated run's prompt, held open until the test answers it.
+HANDLE promptAnswered = nullptr;
+HWND switchButton = nullptr;
+
+} // namespace
+
+TEST_F(MainDialog, TheElevatedSwitchNeverHoldsTheSchedulerAndReportsWhatTheRunDid)
 {
     const std::string refused = "Modification du lancement automatique impossible !";
+    enum class Run
+    {
+        Done,
+        Failed,
+        Declined,
+        DoneAndWritten
+    };
     const struct
     {
         const char* name;
-        std::function<UniqueKernelHandle(DWORD&)> run;
-        bool changed;
-        bool waited = true;
+        Run run;
+        bool late;        // the prompt outlives the switch's limit
+        bool duringABox;  // the run ends while another box of the dialog is open
+        bool told;        // the failure message is shown
+        bool activeAfter; // the switch's state once the run has ended
     } cases[] = {
-        {"done", [](DWORD&) { return ProcessEndingWith(0); }, true},
-        {"failed", [](DWORD&) { return ProcessEndingWith(1); }, false},
-        {"prompt declined",
-         [](DWORD& error) {
-             error = ERROR_CANCELLED;
-             return UniqueKernelHandle();
-         },
-         false, false},
-        // No answer in time: this very process, which does not end while the dialog waits for it.
-        {"no answer",
-         [](DWORD&) {
-             HANDLE self = nullptr;
-             DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
-                             SYNCHRONIZE, FALSE, 0);
-             return UniqueKernelHandle(self);
-         },
-         false},
+        {"done", Run::Done, false, false, false, true},
+        {"failed", Run::Failed, false, false, true, true},
+        {"prompt declined", Run::Declined, false, false, true, true},
+        {"done while a box is open", Run::Done, false, true, false, true},
+        // Past the limit the user is told; the switch then follows what the Run value holds.
+        {"late and failed", Run::Failed, true, false, true, false},
+        {"late but done", Run::DoneAndWritten, true, false, true, true},
     };
     harness.dialog.runKeyDenied = true;
-    harness.dialog.elevatedSwitchTimeout = 1500;
-    const HWND button = GetDlgItem(harness.dialog.hWnd, IDC_BUTTON_ACTIVE);
+    UniqueKernelHandle answered{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    promptAnswered = answered.Get();
+    switchButton = GetDlgItem(harness.dialog.hWnd, IDC_BUTTON_ACTIVE);
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
-        harness.dialog.elevatedRun = c.run;
+        ResetEvent(promptAnswered);
+        ASSERT_EQ(SetAutostartEntry(AppCaption, false), ERROR_SUCCESS);
+        harness.dialog.active = 0;
+        harness.dialog.elevatedSwitchTimeout = c.late ? 300 : 60000;
         harness.dialog.elevatedRuns.clear();
         harness.dialog.shown.clear();
-        // Switching off then on again, each through the elevated run.
-        for (const bool on : {false, true})
-        {
-            // A tick waiting in the queue runs during the wait (switched on, it shows the clock), while the
-            // switch cannot be pressed again.
-            harness.dialog.clock = {1, on ? 10 : 9, 41};
-            harness.dialog.switchEnabledAtClock = -1;
-            PostMessageA(harness.dialog.hWnd, WM_TIMER, 1, 0);
-            harness.dialog.answers = {IDOK};
-            harness.Click(IDC_BUTTON_ACTIVE);
-            if (c.waited)
+        harness.dialog.elevatedRun = [run = c.run](DWORD& error) {
+            WaitForSingleObject(promptAnswered, INFINITE);
+            if (run == Run::Declined)
             {
-                EXPECT_EQ(harness.dialog.switchEnabledAtClock, 0);
-                if (on)
-                    EXPECT_EQ(harness.Text(IDC_TITLE_TIME2), "Il est 10 h et 41 min.");
+                error = ERROR_CANCELLED;
+                return UniqueKernelHandle();
             }
-            MSG left;
-            while (PeekMessageA(&left, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&left);
-            EXPECT_EQ(harness.dialog.Active(), on) << "the switch keeps the user's choice";
-            EXPECT_TRUE(IsWindowEnabled(button));
-            EXPECT_EQ(!harness.dialog.shown.empty() && harness.dialog.shown.back().text == refused,
-                      !c.changed);
+            if (run == Run::DoneAndWritten)
+                SetAutostartEntry(AppCaption, true);
+            return ProcessEndingWith(run == Run::Failed ? 1 : 0);
+        };
+
+        // Switching on: the prompt is open and the scheduler goes on.
+        harness.Click(IDC_BUTTON_ACTIVE);
+        EXPECT_TRUE(harness.dialog.Active()) << "the switch shows the user's choice at once";
+        harness.dialog.clock = {1, 9, 41};
+        PostMessageA(harness.dialog.hWnd, WM_TIMER, 1, 0);
+        EXPECT_TRUE(PumpUntil([&] { return harness.Text(IDC_TITLE_TIME2) == "Il est 09 h et 41 min."; }));
+        EXPECT_FALSE(IsWindowEnabled(switchButton));
+        // A second press while the run is pending asks nothing and starts nothing.
+        harness.Click(IDC_BUTTON_ACTIVE);
+        EXPECT_TRUE(harness.dialog.shown.empty());
+        if (c.late)
+        {
+            EXPECT_TRUE(PumpUntil([&] { return harness.dialog.shown.size() == 1; }));
+            EXPECT_FALSE(IsWindowEnabled(switchButton));
         }
-        EXPECT_EQ(harness.dialog.elevatedRuns, (std::vector<bool>{false, true}));
+
+        if (c.duringABox)
+        {
+            // "Retirer" without a selection shows a box; its loop handles the run's end.
+            harness.dialog.onMessage = [] {
+                SetEvent(promptAnswered);
+                PumpUntil([] { return IsWindowEnabled(switchButton) != FALSE; });
+            };
+            harness.Click(IDC_BUTTON_REMOVE);
+            harness.dialog.onMessage = nullptr;
+            harness.dialog.shown.pop_back();
+        }
+        else
+        {
+            SetEvent(promptAnswered);
+        }
+        EXPECT_TRUE(PumpUntil([&] { return IsWindowEnabled(switchButton) != FALSE; }));
+        EXPECT_EQ(!harness.dialog.shown.empty() && harness.dialog.shown.back().text == refused, c.told);
+        EXPECT_EQ(harness.dialog.shown.size(), c.told ? 1u : 0u) << "told once";
+        EXPECT_EQ(harness.dialog.Active(), c.activeAfter);
+        EXPECT_EQ(harness.Text(IDC_BUTTON_ACTIVE), c.activeAfter ? "Désactiver" : "Activer");
+        EXPECT_EQ(harness.dialog.elevatedRuns, (std::vector<bool>{true}));
     }
     // Refused for another reason than the user's rights: no elevated run, the message at once.
     harness.dialog.runKeyDenied = false;
-    harness.dialog.autostartRefused = false;
+    harness.dialog.autostartRefused = true;
     harness.dialog.elevatedRuns.clear();
     harness.dialog.answers = {IDOK};
     harness.Click(IDC_BUTTON_ACTIVE);
     EXPECT_TRUE(harness.dialog.elevatedRuns.empty());
+    EXPECT_EQ(LastMessage(), refused);
 }
 
 TEST_F(MainDialog, ASettingsKeyThatMayOnlyBeReadLosesNoProgramme)

@@ -2,11 +2,9 @@
 // both.
 #include "ui/main/MainDialog.h"
 
-#include "ui/framework/AppGlobals.h"
 #include "resources/resource.h"
 #include "schedule/Settings_win.h"
-
-#include <shellapi.h>
+#include "ui/framework/AppGlobals.h"
 
 namespace
 {
@@ -18,124 +16,83 @@ const char* const SwitchOffQuestion =
 
 const char* const AutostartFailed = "Modification du lancement automatique impossible !";
 
-// Waits for `process` to end while every message of the thread goes on being handled: the clock caption moves
-// on, a due programme fires, the tray answers. False when it did not end within `timeout` ms, or the quit
-// came meanwhile (its WM_QUIT is put back for the loop that ends the program).
-bool WaitHandlingMessages(HANDLE process, DWORD timeout)
-{
-    const DWORD started = GetTickCount();
-    for (;;)
-    {
-        const DWORD spent = GetTickCount() - started;
-        if (spent >= timeout)
-            return false;
-        // Messages already in the queue when the wait begins count as well.
-        const DWORD woken =
-            MsgWaitForMultipleObjectsEx(1, &process, timeout - spent, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woken == WAIT_OBJECT_0)
-            return true;
-        if (woken != WAIT_OBJECT_0 + 1)
-            return false;
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        {
-            if (message.message == WM_QUIT)
-            {
-                PostQuitMessage(static_cast<int>(message.wParam));
-                return false;
-            }
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
-}
-
 } // namespace
 
-LONG CMain::WriteAutostart(bool on)
+void CMain::ShowActive(bool on)
 {
-    return SetAutostartEntry(AppCaption, on);
+    active = on ? 1 : 0;
+    SetText(IDC_TITLE_ACTIVE, on ? "Programmes activés" : "Programmes désactivés");
+    SetText(IDC_BUTTON_ACTIVE, on ? "Désactiver" : "Activer");
 }
 
-UniqueKernelHandle CMain::StartElevatedSwitch(bool on, DWORD& error)
+void CMain::WriteActive()
 {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path)
-    {
-        error = ERROR_INSUFFICIENT_BUFFER;
-        return UniqueKernelHandle();
-    }
-    SHELLEXECUTEINFOA run = {};
-    run.cbSize = sizeof run;
-    // The process is kept to read its exit code; the shell shows no error box of its own, the switch tells.
-    run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    run.hwnd = hWnd;
-    run.lpVerb = "runas";
-    run.lpFile = path;
-    run.lpParameters = on ? "/autostart on" : "/autostart off";
-    run.nShow = SW_HIDE;
-    if (!ShellExecuteExA(&run))
-    {
-        error = GetLastError();
-        return UniqueKernelHandle();
-    }
-    if (!run.hProcess)
-        error = ERROR_INVALID_HANDLE;
-    return UniqueKernelHandle(run.hProcess);
-}
-
-bool CMain::SetAutostart(bool on)
-{
-    // The machine-wide Run key is never redirected for a program without administrator rights: where the
-    // user may not write it, this program is run once more with those rights (one prompt of the system) to
-    // make the change, and the scheduler goes on meanwhile.
-    const LONG direct = WriteAutostart(on);
-    if (direct != ERROR_ACCESS_DENIED)
-        return direct == ERROR_SUCCESS;
-
-    DWORD error = ERROR_SUCCESS;
-    const UniqueKernelHandle process = StartElevatedSwitch(on, error);
-    if (!process)
-        return false;
-    // The switch is not pressed twice while the first press is still being carried out.
-    const HWND button = hWnd ? ::GetDlgItem(hWnd, IDC_BUTTON_ACTIVE) : nullptr;
-    const BOOL wasEnabled = button && IsWindowEnabled(button);
-    if (wasEnabled)
-        EnableWindow(button, FALSE);
-    const bool ended = WaitHandlingMessages(process.Get(), elevatedSwitchTimeout);
-    if (wasEnabled && IsWindow(button))
-        EnableWindow(button, TRUE);
-    DWORD exitCode = 1;
-    return ended && GetExitCodeProcess(process.Get(), &exitCode) && exitCode == 0;
+    if (RegKey settings = services.OpenSettings(true))
+        WriteActiveValue(settings.Get(), active != 0);
 }
 
 void CMain::ToggleActive()
 {
-    active = active ? 0 : 1;
-    bool changed = true;
-    if (active)
-    {
-        SetText(IDC_TITLE_ACTIVE, "Programmes activés");
-        SetText(IDC_BUTTON_ACTIVE, "Désactiver");
-        changed = SetAutostart(true);
-    }
-    else if (ShowMessage(SwitchOffQuestion, MB_OKCANCEL | MB_ICONQUESTION) == IDOK && !quitBegun)
-    {
-        SetText(IDC_TITLE_ACTIVE, "Programmes désactivés");
-        SetText(IDC_BUTTON_ACTIVE, "Activer");
-        changed = SetAutostart(false);
-    }
-    else
-    {
-        active = 1;
-    }
-    // A quit during the question or the change is final: nothing more is written.
-    if (quitBegun)
+    // The switch is not pressed twice while a change is still being carried out.
+    if (autostart.Pending())
         return;
-    // The switch keeps the state the user chose; only the start with the session could not follow it.
-    if (!changed)
+    const bool on = active == 0;
+    if (!on && ShowMessage(SwitchOffQuestion, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    {
+        // A quit during the question is final: nothing more is written.
+        if (!book.QuitBegun())
+            WriteActive();
+        return;
+    }
+    if (book.QuitBegun())
+        return;
+    // The switch keeps the state the user chose; only the start with the session may fail to follow it.
+    ShowActive(on);
+    switch (autostart.Change(hWnd, on))
+    {
+    case AutostartSwitch::Outcome::Done: break;
+    case AutostartSwitch::Outcome::Failed: ShowMessage(AutostartFailed, MB_OK | MB_ICONERROR); break;
+    case AutostartSwitch::Outcome::Pending:
+        autostartTimedOut = false;
+        EnableWindow(GetDlgItem(IDC_BUTTON_ACTIVE).hWnd, FALSE);
+        SetTimer(hWnd, AutostartTimer, elevatedSwitchTimeout, nullptr);
+        break;
+    }
+    if (!book.QuitBegun())
+        WriteActive();
+}
+
+void CMain::OnAutostartTimeOut()
+{
+    KillTimer(hWnd, AutostartTimer);
+    if (!autostart.Pending())
+        return;
+    // No answer in time (a prompt left open): the user is told now; the switch stays unavailable until the
+    // run ends, and then shows what it did.
+    autostartTimedOut = true;
+    ShowMessage(AutostartFailed, MB_OK | MB_ICONERROR);
+}
+
+void CMain::OnAutostartEnded()
+{
+    // The wake-up says only that the run may have ended: the switch itself knows.
+    if (!autostart.Pending())
+        return;
+    const AutostartSwitch::Outcome outcome = autostart.Finish();
+    if (outcome == AutostartSwitch::Outcome::Pending)
+        return;
+    KillTimer(hWnd, AutostartTimer);
+    EnableWindow(GetDlgItem(IDC_BUTTON_ACTIVE).hWnd, TRUE);
+    if (book.QuitBegun())
+        return;
+    if (autostartTimedOut)
+    {
+        // The user was told it failed; the run may have made the change all the same.
+        ShowActive(AutostartEntryExists(AppCaption));
+        WriteActive();
+    }
+    else if (outcome == AutostartSwitch::Outcome::Failed)
+    {
         ShowMessage(AutostartFailed, MB_OK | MB_ICONERROR);
-    if (RegKey settings = OpenSettings(true))
-        WriteDwordValue(settings.Get(), "Active", active);
+    }
 }

@@ -5,15 +5,14 @@
 #include "resources/resource.h"
 #include "schedule/MediaListFile.h"
 #include "schedule/ProgramFile.h"
+#include "schedule/Settings_win.h"
 #include "schedule/TextField.h"
-#include "scheduler/Clock_win.h"
 #include "scheduler/Launch_win.h"
 #include "ui/framework/ListBox.h"
 #include "ui/main/Fonts.h"
 #include "ui/main/ProgramEditor.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <cstring>
 
@@ -134,7 +133,7 @@ const ControlCaption FixedCaptions[] = {
 
 } // namespace
 
-CMain::CMain()
+CMain::CMain(MainServices& services) : services(services)
 {
     templateId = IDD_MAIN;
 }
@@ -163,7 +162,7 @@ void CMain::SetCaptions()
         SetText(caption.id, caption.text);
     SetText(IDC_BUTTON_MEROVIA, (std::string("Visiter ") + MakerSiteName).c_str());
     SetInfoPlaceholders();
-    const TickClock now = ReadClock();
+    const TickClock now = services.ReadClock();
     SetText(IDC_TITLE_TIME2, ClockCaption(now.hour, now.minute).c_str());
 }
 
@@ -213,8 +212,8 @@ LRESULT CMain::OnInitDialog()
     // The programmes never depend on the settings key: where it may only be read (no virtualization for this
     // user, a policy), the remembered list is still read, the data folder still made, the programmes loaded;
     // only the values are not written.
-    RegKey key = OpenSettings(true);
-    const RegKey readOnly = key ? RegKey() : OpenSettings(false);
+    RegKey key = services.OpenSettings(true);
+    const RegKey readOnly = key ? RegKey() : services.OpenSettings(false);
     const HKEY settings = key ? key.Get() : readOnly.Get();
     if (settings)
     {
@@ -222,7 +221,7 @@ LRESULT CMain::OnInitDialog()
         if (!mediaListPath.empty())
             LoadMediaList(mediaListPath);
     }
-    store = ProgramStore(PrepareDataFolder(key.Get(), dataFolder));
+    book.Open(PrepareDataFolder(key.Get(), dataFolder));
     LoadProgramList();
 
     if (hWnd)
@@ -243,8 +242,8 @@ LRESULT CMain::OnCommand(WORD code, WORD id, CWnd)
     case IDOK: SendToParent(WM_SYSCOMMAND, SC_MINIMIZE); break;
     case IDC_BUTTON_LIST: {
         // A cancelled file dialog changes nothing and shows nothing, nor does one closed by the quit.
-        const std::string path = ChooseMediaListFile();
-        if (!path.empty() && !quitBegun)
+        const std::string path = services.ChooseMediaListFile(hWnd);
+        if (!path.empty() && !book.QuitBegun())
             LoadMediaList(path);
         break;
     }
@@ -253,6 +252,7 @@ LRESULT CMain::OnCommand(WORD code, WORD id, CWnd)
     case IDC_BUTTON_QUIT: SendToParent(WM_CLOSE, 0); break;
     case IDC_BUTTON_WMP: SendToParent(WM_COMMAND, ID_LAUNCH_PLAYER); break;
     case IDC_BUTTON_MEROVIA: SendToParent(WM_COMMAND, ID_VISIT_SITE); break;
+    case ID_AUTOSTART_ENDED: OnAutostartEnded(); break;
     default: break;
     }
     return 0;
@@ -276,14 +276,15 @@ void CMain::ApplyAllDays()
 
 LRESULT CMain::OnTimer(WPARAM id)
 {
-    if (quitBegun)
+    if (book.QuitBegun())
         return 0;
-    return tick.OnTimer(static_cast<unsigned>(id), timerId, active != 0, ReadClock(), programs, tickBridge);
-}
-
-TickClock CMain::ReadClock()
-{
-    return ReadLocalClock();
+    if (id == AutostartTimer)
+    {
+        OnAutostartTimeOut();
+        return 0;
+    }
+    return tick.OnTimer(static_cast<unsigned>(id), timerId, active != 0, services.ReadClock(),
+                        book.Programs(), tickBridge);
 }
 
 void CMain::TickBridge::ShowClock(const std::string& caption)
@@ -301,10 +302,10 @@ void CMain::TickBridge::ProgramRemoved(std::size_t position)
     // The selected record stays selected wherever it moved; with the fired one selected, none is.
     const LRESULT item = main.programList.SelectedItem();
     const std::size_t selected = item == LB_ERR ? 0 : main.programList.PositionAt(item);
-    main.programList.Removed(main.programs, position);
+    main.programList.Removed(main.book.Programs(), position);
     if (item != LB_ERR)
     {
-        main.programList.Select(main.programs, SelectionAfterRemoval(selected, position));
+        main.programList.Select(main.book.Programs(), SelectionAfterRemoval(selected, position));
         main.ShowProgramInfo();
     }
     main.SaveChanges();
@@ -317,9 +318,9 @@ LaunchResult CMain::LaunchProgram(const ProgramRecord& record)
     const LaunchResult result =
         ::LaunchProgram(hWnd, record, dataFolder, [this](const std::string& text, unsigned style) {
             const int answer = ShowMessage(text.c_str(), style);
-            return quitBegun ? IDCANCEL : answer;
+            return book.QuitBegun() ? IDCANCEL : answer;
         });
-    if (quitBegun)
+    if (book.QuitBegun())
         return LaunchResult::Interrupted;
     if (result == LaunchResult::Failed)
         ShowMessage(LaunchFailed, MB_OK | MB_ICONERROR);
@@ -329,42 +330,9 @@ LaunchResult CMain::LaunchProgram(const ProgramRecord& record)
 int CMain::ShowMessage(const char* text, UINT style)
 {
     // Once the scheduler is ending, a box would only hold up its end, owned by a window that is gone.
-    if (quitBegun)
+    if (book.QuitBegun())
         return 0;
-    return MessageBoxA(hWnd, text, AppCaption, style);
-}
-
-RegKey CMain::OpenSettings(bool forWriting)
-{
-    return forWriting ? OpenSettingsKey() : OpenMachineKeyForReading(SettingsKeyPath);
-}
-
-std::string CMain::ChooseMediaListFile()
-{
-    char path[TextFieldSize] = {};
-    OPENFILENAMEA dialog = {};
-#if !defined(_WIN64)
-    static_assert(sizeof(OPENFILENAMEA) == 88, "the full open-file record");
-#endif
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = hWnd;
-    dialog.lpstrFilter = "Sylvane Player (*.slv)\0*.slv\0"
-                         "Tessaly Player (*.tsl)\0*.tsl\0"
-                         "Tous les fichiers (*.*)\0*.*;\0";
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path;
-    dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    // The open-file dialog's library is loaded at the first "Charger", not at every start of a program that
-    // sits in the tray all day.
-    static const HMODULE library = LoadLibraryA("comdlg32.dll");
-    using OpenFileFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
-    const auto openFile = reinterpret_cast<OpenFileFn>(
-        reinterpret_cast<void*>(library ? GetProcAddress(library, "GetOpenFileNameA") : nullptr));
-    if (!openFile)
-        return std::string();
-    openFile(&dialog);
-    return std::string(path, strnlen(path, sizeof path - 1));
+    return services.ShowMessage(hWnd, text, style);
 }
 
 void CMain::LoadMediaList(const std::string& path)
@@ -391,7 +359,7 @@ void CMain::LoadMediaList(const std::string& path)
     if (hWnd)
         FillMediaList();
     SetText(IDC_TEXT_LIST, path.c_str());
-    if (RegKey key = OpenSettings(true))
+    if (RegKey key = services.OpenSettings(true))
         WriteMediaListPath(key.Get(), path.c_str());
 }
 
@@ -405,41 +373,32 @@ void CMain::FillMediaList()
 
 void CMain::LoadProgramList()
 {
-    programsLoaded = true;
     // Another program (a backup, an antivirus at log-on) may hold the file for a moment.
     const DWORD started = GetTickCount();
-    while (store.Load(programs) == ProgramFileRead::Unreadable && GetTickCount() - started < loadRetryTime)
+    while (book.Load() == ProgramFileRead::Unreadable && GetTickCount() - started < loadRetryTime)
         Sleep(250);
-    if (store.Pending())
+    if (book.Unread())
         ShowMessage(LoadFailed, MB_OK | MB_ICONERROR);
     RefreshProgramList();
 }
 
+bool CMain::ShowSaved(const ProgramBook::SaveOutcome& outcome)
+{
+    if (outcome.relist)
+        ShowProgramsSelecting(outcome.reselect);
+    if (outcome.tell)
+        ShowMessage(SaveFailed, MB_OK | MB_ICONERROR);
+    return outcome.saved;
+}
+
 bool CMain::SaveProgramList(bool quiet)
 {
-    // The quit's save was the last one: what it wrote stays.
-    if (quitBegun)
-        return !lastSaveFailed;
-    // Before this start has read its programme file (a quit during a box of the start-up), it has nothing of
-    // its own to write, and the file must not be replaced by an empty list.
-    if (!programsLoaded)
-        return true;
-    const std::size_t selected = SelectedProgram();
-    const ProgramStore::SaveResult result = store.Save(programs);
-    if (result.merged > 0)
-        // The file's records came before this start's programmes: every list box pointer moved.
-        ShowProgramsSelecting(selected < programs.Size() - result.merged ? selected + result.merged
-                                                                         : programs.Size());
-    lastSaveFailed = result.outcome != ProgramStore::Outcome::Saved;
-    if (lastSaveFailed && !quiet)
-        ShowMessage(SaveFailed, MB_OK | MB_ICONERROR);
-    return !lastSaveFailed;
+    return ShowSaved(book.Save(SelectedProgram(), quiet));
 }
 
 void CMain::SaveChanges()
 {
     // Every change reaches the disk at once: a tray program is usually ended by the log-off, not by
-    // "Quitter". While saving keeps failing, the user is told once, not at every change; the quit tells
-    // again.
-    SaveProgramList(lastSaveFailed);
+    // "Quitter".
+    ShowSaved(book.SaveChange(SelectedProgram()));
 }

@@ -4,10 +4,12 @@
 #include "schedule/MediaEntries.h"
 #include "schedule/ProgramList.h"
 #include "schedule/ProgramRecord.h"
-#include "schedule/ProgramStore.h"
-#include "schedule/Settings_win.h"
+#include "schedule/TextField.h"
+#include "schedule/ProgramBook.h"
 #include "scheduler/Tick.h"
 #include "ui/framework/Dialog.h"
+#include "ui/main/AutostartSwitch.h"
+#include "ui/main/MainServices.h"
 #include "ui/main/ProgramEditor.h"
 #include "ui/main/ProgramListBox.h"
 
@@ -16,10 +18,12 @@
 
 // The scheduler dialog: the programme editor, the list of programmes with its information panel, the
 // general options and the application buttons. One object per process, a modeless child of the main window.
+// It shows what the programme book and the autostart switch decide, and reaches the desktop through
+// `services`.
 class CMain : public CDialog
 {
 public:
-    CMain();
+    explicit CMain(MainServices& services = DesktopServices::Instance());
 
     LRESULT OnCommand(WORD code, WORD id, CWnd control) override;
     LRESULT OnInitDialog() override;
@@ -36,8 +40,8 @@ public:
     // Called once the quit has made its last save (a confirmed "Quitter", "/quit", the end of the session):
     // from then on nothing is removed from the list, nothing is written, and a box or dialog that the quit
     // closes counts as neither OK nor Cancel.
-    void BeginQuit() { quitBegun = true; }
-    bool QuitBegun() const { return quitBegun; }
+    void BeginQuit() { book.BeginQuit(); }
+    bool QuitBegun() const { return book.QuitBegun(); }
 
     void AddProgram();
     void RemoveProgram();
@@ -45,39 +49,27 @@ public:
     void ShowProgramInfo();
     void ToggleActive();
 
-    // Every message box of the dialog goes through here: owned by the dialog, titled with the application
-    // caption. Returns the button pressed.
-    virtual int ShowMessage(const char* text, UINT style);
-    // The open-file dialog; an empty path when the user cancels.
-    virtual std::string ChooseMediaListFile();
-    // The local wall clock as the scheduler reads it.
-    virtual TickClock ReadClock();
-    // Writes (on) or deletes (off) the machine-wide autostart entry, through an elevated run of this program
-    // where the user may not write it; false when that could not be done.
-    virtual bool SetAutostart(bool on);
-    // The direct write or delete: ERROR_SUCCESS or the registry's error.
-    virtual LONG WriteAutostart(bool on);
-    // Starts "chronel.exe /autostart on|off" with administrator rights (the system asks the user); the
-    // process, or none with the reason in `error` (ERROR_CANCELLED when the user declined).
-    virtual UniqueKernelHandle StartElevatedSwitch(bool on, DWORD& error);
-    // The settings key, created with full access or, where that is refused, opened for reading.
-    virtual RegKey OpenSettings(bool forWriting);
+    // Every message box of the dialog goes through here; none once the scheduler is ending. Returns the
+    // button pressed.
+    int ShowMessage(const char* text, UINT style);
 
     const MediaEntries& Media() const { return media; }
-    const ProgramList& Programs() const { return programs; }
+    const ProgramList& Programs() const { return book.Programs(); }
     const char* DataFolder() const { return dataFolder; }
-    const std::string& ProgramFilePath() const { return store.Path(); }
+    const std::string& ProgramFilePath() const { return book.Path(); }
     bool Active() const { return active != 0; }
+    AutostartSwitch& Autostart() { return autostart; }
 
     UINT timerId = 1;
+    // The timer after which a pending change of the autostart entry is reported as failed.
+    static constexpr UINT_PTR AutostartTimer = 2;
     BYTE active = 1;
     DWORD loadRetryTime = 5000;
-    // How long the switch waits for the elevated run that changes the autostart entry.
+    // How long the switch gives the elevated run that changes the autostart entry (its prompt included).
     DWORD elevatedSwitchTimeout = 60000;
 
 protected:
     MediaEntries media;
-    ProgramList programs;
     char dataFolder[TextFieldSize] = {};
 
 private:
@@ -93,14 +85,21 @@ private:
     void ShowInfo(const ProgramInfo& info);
     void SendToParent(UINT message, WPARAM wParam);
     void ApplyAllDays();
-    // Position in `programs` of the programme selected in the list box, or programs.Size() when none is.
+    // Position of the programme selected in the list box, or Size() when none is.
     std::size_t SelectedProgram() const;
     // Rebuilds the list box and selects the programme at `index` (none when out of range).
     void ShowProgramsSelecting(std::size_t index);
     // Puts every media title into its list box (which sorts them), each pointing to its entry's position.
     void FillMediaList();
+    // Shows a save's outcome: the list rebuilt when the file's records came in, the message when asked.
+    bool ShowSaved(const ProgramBook::SaveOutcome& outcome);
     // The save after a change of the list.
     void SaveChanges();
+    // The switch's captions and state, and the "Active" value.
+    void ShowActive(bool on);
+    void WriteActive();
+    void OnAutostartEnded();
+    void OnAutostartTimeOut();
 
     // The scheduler tick's calls back into the dialog.
     class TickBridge : public TickHooks
@@ -115,13 +114,15 @@ private:
         CMain& main;
     };
 
-    // The programme file of this start, built by the data folder's preparation: saves never go to a path
-    // that another user's start wrote into the shared registry value.
-    ProgramStore store;
+    MainServices& services;
+    // The programmes and this start's programme file, built by the data folder's preparation: saves never go
+    // to a path that another user's start wrote into the shared registry value.
+    ProgramBook book;
     ProgramListBox programList;
-    bool lastSaveFailed = false;
-    bool quitBegun = false;
-    bool programsLoaded = false;
+    AutostartSwitch autostart;
+    // The pending change outlived its time and the user was told: when it ends, the switch follows the Run
+    // value as it then is.
+    bool autostartTimedOut = false;
     SchedulerTick tick;
     TickBridge tickBridge{*this};
 };

@@ -36,7 +36,7 @@ void CMain::AddProgram()
     input.confirm = IsDlgButtonChecked(hWnd, IDC_CONFIRM_YES) == BST_CHECKED;
     input.repeat = IsDlgButtonChecked(hWnd, IDC_REPEAT_YES) == BST_CHECKED;
 
-    const AddCheck check = CheckNewProgram(input, media, programs);
+    const AddCheck check = CheckNewProgram(input, media, book.Programs());
     if (check.message != EditorMessage::None)
     {
         ShowMessage(MessageText(check.message),
@@ -44,9 +44,9 @@ void CMain::AddProgram()
         return;
     }
 
-    programs.Append(check.record);
+    book.Programs().Append(check.record);
     // The new programme itself is selected, even when another name differs from it only in case.
-    programList.AddLast(programs);
+    programList.AddLast(book.Programs());
     ShowProgramInfo();
     SaveChanges();
 }
@@ -61,6 +61,7 @@ void CMain::RemoveProgram()
     SetInfoPlaceholders();
     if (item == LB_ERR)
         return;
+    ProgramList& programs = book.Programs();
     const std::size_t position = programList.Selected(programs);
     if (position >= programs.Size())
         return;
@@ -77,7 +78,7 @@ void CMain::RefreshProgramList()
     if (!hWnd)
         return;
     const LRESULT selected = programList.SelectedItem();
-    programList.Fill(programs);
+    programList.Fill(book.Programs());
     if (selected == LB_ERR)
         return;
     programList.SelectItem(selected);
@@ -88,20 +89,21 @@ void CMain::ShowProgramsSelecting(std::size_t index)
 {
     if (!hWnd)
         return;
-    programList.Fill(programs);
-    programList.Select(programs, index);
+    programList.Fill(book.Programs());
+    programList.Select(book.Programs(), index);
     ShowProgramInfo();
 }
 
 std::size_t CMain::SelectedProgram() const
 {
-    return programList.Selected(programs);
+    return programList.Selected(book.Programs());
 }
 
 void CMain::ShowProgramInfo()
 {
     if (!hWnd)
         return;
+    const ProgramList& programs = book.Programs();
     const std::size_t selected = programList.Selected(programs);
     ShowInfo(DescribeProgram(selected < programs.Size() ? &programs[selected] : nullptr));
 }

@@ -15,16 +15,6 @@ namespace
 const char* const DayNames[DaysPerWeek] = {"lundi",    "mardi",  "mercredi", "jeudi",
                                            "vendredi", "samedi", "dimanche"};
 
-bool SameSchedule(const ProgramRecord& a, const ProgramRecord& b)
-{
-    if (a.hour != b.hour || a.minute != b.minute)
-        return false;
-    for (std::size_t day = 0; day < DaysPerWeek; ++day)
-        if (a.days[day] != 0 && b.days[day] != 0)
-            return true;
-    return false;
-}
-
 } // namespace
 
 const char* MessageText(EditorMessage message)
@@ -108,7 +98,7 @@ AddCheck CheckNewProgram(const ProgramInput& input, const MediaEntries& media, c
     // The first conflicting programme in list order decides which message shows.
     for (const ProgramRecord& existing : programs.Records())
     {
-        if (FieldText(existing.name) == FieldText(record.name))
+        if (SameName(existing, record))
         {
             check.message = EditorMessage::DuplicateName;
             return check;
