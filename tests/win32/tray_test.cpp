@@ -106,7 +106,7 @@ std::ostream& operator<<(std::ostream& out, const Flags& f)
 
 Flags FlagsOf(const TrayUnderTest& tray)
 {
-    return {tray.iconHidden, tray.iconRemoved, tray.addPending};
+    return {tray.iconHidden(), tray.iconRemoved(), tray.addPending()};
 }
 
 const Flags Shown = {FALSE, FALSE, FALSE};
@@ -211,6 +211,20 @@ protected:
 VOID CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR, DWORD)
 {
     EndMenu();
+}
+
+// Runs the timers (a left click's delayed menu) until a second click could no longer come; posted commands
+// stay in the queue to be read.
+void RunTimersPastTheDoubleClickTime()
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < GetDoubleClickTime() + 500)
+    {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE))
+            DispatchMessageA(&message);
+        Sleep(10);
+    }
 }
 
 } // namespace
@@ -497,6 +511,25 @@ TEST_F(Tray, ARefusedFirstAddIsTriedAgainForAWhileAndThenLeftToANewTaskbar)
     EXPECT_EQ(FlagsOf(late), Shown);
 }
 
+TEST_F(Tray, AShowThatSucceedsEndsTheRetriesOfARefusedOne)
+{
+    TestWindow window;
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+    ASSERT_TRUE(tray.HideFromTray());
+    g_stagedAnswers = {FALSE};
+    ASSERT_FALSE(tray.ShowInTray());
+    ASSERT_TRUE(tray.ShowInTray());
+    ASSERT_TRUE(ShellShowsIcon(window.Get(), 109));
+
+    // A late retry would add the icon the shell already has, be refused, and take the icon for absent.
+    g_shellCalls.clear();
+    SendMessageA(tray.messageWindow, WM_TIMER, CSystemTray::AddRetryTimer, 0);
+    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_EQ(FlagsOf(tray), Shown);
+    EXPECT_FALSE(KillTimer(tray.messageWindow, CSystemTray::AddRetryTimer)) << "no retry timer runs";
+}
+
 LRESULT CALLBACK AnswersTheSessionEnd(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return message == WM_QUERYENDSESSION ? 42 : DefWindowProcA(window, message, wParam, lParam);
@@ -657,17 +690,45 @@ TEST_F(Tray, ALeftClickWaitsForTheDoubleClickTimeAndADoubleClickShowsNoMenu)
             EXPECT_EQ(tray.OnIconMessage(109, event), 1);
         EXPECT_EQ(tray.preparedMenus.size(), c.menusAtOnce);
 
-        // Timers only: the posted commands stay in the queue to be read.
-        const DWORD start = GetTickCount();
-        while (GetTickCount() - start < GetDoubleClickTime() + 500)
-        {
-            MSG message;
-            while (PeekMessageA(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE))
-                DispatchMessageA(&message);
-            Sleep(10);
-        }
+        RunTimersPastTheDoubleClickTime();
         KillTimer(nullptr, ender);
         EXPECT_EQ(tray.preparedMenus.size(), c.menusAfterwards);
+        EXPECT_EQ(PostedCommands(window.Get()), c.commands);
+    }
+}
+
+TEST_F(Tray, AClickLoadsTheMenuOnce)
+{
+    if (!HasTrayMenu())
+        GTEST_SKIP() << "menu 109 is not linked into this test program";
+    // After the first event the module no longer has the menu: whatever comes later must use the menu the
+    // click loaded, not load it again.
+    const struct
+    {
+        const char* what;
+        LPARAM first;
+        std::vector<LPARAM> later;
+        std::size_t menus;
+        std::vector<WPARAM> commands;
+    } cases[] = {
+        {"left click, menu shown after the double-click time", WM_LBUTTONUP, {}, 1, {}},
+        {"double-click", WM_LBUTTONUP, {WM_LBUTTONDBLCLK, WM_LBUTTONUP}, 0, {ID_OPEN_SCHEDULER}},
+        {"left click, then right click", WM_LBUTTONUP, {WM_RBUTTONUP}, 1, {}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        TestWindow window;
+        TrayUnderTest tray;
+        ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+        const UINT_PTR ender = SetTimer(nullptr, 0, 200, EndMenuSoon);
+        EXPECT_EQ(tray.OnIconMessage(109, c.first), 1);
+        tray.instance = GetModuleHandleA("kernel32.dll");
+        for (const LPARAM event : c.later)
+            EXPECT_EQ(tray.OnIconMessage(109, event), 1);
+        RunTimersPastTheDoubleClickTime();
+        KillTimer(nullptr, ender);
+        EXPECT_EQ(tray.preparedMenus.size(), c.menus);
         EXPECT_EQ(PostedCommands(window.Get()), c.commands);
     }
 }
