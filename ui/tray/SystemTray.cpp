@@ -145,7 +145,10 @@ void CSystemTray::StopAddRetry()
 bool CSystemTray::AddToShell(UINT flags)
 {
     iconData.uFlags = flags;
-    return notifyIcon(NIM_ADD, &iconData) != FALSE;
+    // A busy taskbar (at log-on) lets the add time out, reported as a failure, and adds the icon all the
+    // same. Only an icon the shell has can be modified: that tells a late add from a refusal, and the icon
+    // counts as present, to be deleted at the next hide and at the end, with nothing retried.
+    return notifyIcon(NIM_ADD, &iconData) || notifyIcon(NIM_MODIFY, &iconData);
 }
 
 bool CSystemTray::DeleteFromShell()

@@ -89,7 +89,7 @@ private:
     // answered: only then does a new taskbar get the icon back.
     bool InTray() const { return addPending() || state == IconState::Shown; }
     void MoveTo(IconState next);
-    // Adds the icon with `flags`; true when the shell has it afterwards.
+    // Adds the icon with `flags`; true when the shell has it afterwards, even if the add reported a failure.
     bool AddToShell(UINT flags);
     bool DeleteFromShell();
     // Adds the icon with `addFlags`, for a new taskbar or a retry.
