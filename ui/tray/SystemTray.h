@@ -61,8 +61,7 @@ protected:
         LeftBehind, // out of the tray on purpose, but the shell refused the delete: the icon is still there
         Shown,      // in the tray, and the shell has the icon
         AddPending, // in the tray without an icon: the shell refused the add, which is tried again
-        ShownAddPending, // in the tray; a show's delete and re-add were both refused: the old icon is still
-                         // there
+        ShownAddPending, // in the tray; a show's delete and add both refused: the old icon remains
     };
 
     // The icon's flags, each read from the state.
