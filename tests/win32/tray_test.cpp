@@ -31,6 +31,9 @@ struct ShellCall
 std::vector<ShellCall> g_shellCalls;
 // Answers staged for the next calls; once they run out, calls go through to the real shell.
 std::deque<BOOL> g_stagedAnswers;
+// A staged answer for a call that the real shell carries out but reports too late, as a busy taskbar does:
+// the caller is told it failed.
+constexpr BOOL TimedOut = -1;
 
 BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAA data)
 {
@@ -40,7 +43,9 @@ BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAA data)
     {
         const BOOL answer = g_stagedAnswers.front();
         g_stagedAnswers.pop_front();
-        return answer;
+        if (answer == TimedOut)
+            Shell_NotifyIconA(message, data);
+        return answer == TimedOut ? FALSE : answer;
     }
     return Shell_NotifyIconA(message, data);
 }
@@ -106,7 +111,7 @@ std::ostream& operator<<(std::ostream& out, const Flags& f)
 
 Flags FlagsOf(const TrayUnderTest& tray)
 {
-    return {tray.iconHidden, tray.iconRemoved, tray.addPending};
+    return {tray.iconHidden(), tray.iconRemoved(), tray.addPending()};
 }
 
 const Flags Shown = {FALSE, FALSE, FALSE};
@@ -211,6 +216,20 @@ protected:
 VOID CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR, DWORD)
 {
     EndMenu();
+}
+
+// Runs the timers (a left click's delayed menu) until a second click could no longer come; posted commands
+// stay in the queue to be read.
+void RunTimersPastTheDoubleClickTime()
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < GetDoubleClickTime() + 500)
+    {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE))
+            DispatchMessageA(&message);
+        Sleep(10);
+    }
 }
 
 } // namespace
@@ -351,18 +370,25 @@ TEST_F(Tray, RefusedShellCallsLeaveTheFlagsAsTheTableSays)
         Flags expectedFlags;
     };
     const Case cases[] = {
-        {"show: delete done, add refused",
+        {"show: delete done, add refused, the shell has no icon",
          false,
-         {TRUE, FALSE},
+         {TRUE, FALSE, FALSE},
          &CSystemTray::ShowInTray,
-         {NIM_DELETE, NIM_ADD},
+         {NIM_DELETE, NIM_ADD, NIM_MODIFY},
          false,
          {TRUE, TRUE, TRUE}},
-        {"show: delete and add refused",
+        {"show: delete done, add reported refused, the shell has the icon",
          false,
-         {FALSE, FALSE},
+         {TRUE, FALSE, TRUE},
          &CSystemTray::ShowInTray,
-         {NIM_DELETE, NIM_ADD},
+         {NIM_DELETE, NIM_ADD, NIM_MODIFY},
+         true,
+         {FALSE, FALSE, FALSE}},
+        {"show: delete and add refused, the shell has no icon",
+         false,
+         {FALSE, FALSE, FALSE},
+         &CSystemTray::ShowInTray,
+         {NIM_DELETE, NIM_ADD, NIM_MODIFY},
          true,
          {FALSE, FALSE, TRUE}},
         {"show: delete refused, add done",
@@ -372,11 +398,11 @@ TEST_F(Tray, RefusedShellCallsLeaveTheFlagsAsTheTableSays)
          {NIM_DELETE, NIM_ADD},
          true,
          {FALSE, FALSE, FALSE}},
-        {"show a removed icon: add refused",
+        {"show a removed icon: add refused, the shell has no icon",
          true,
-         {FALSE},
+         {FALSE, FALSE},
          &CSystemTray::ShowInTray,
-         {NIM_ADD},
+         {NIM_ADD, NIM_MODIFY},
          false,
          {TRUE, TRUE, TRUE}},
         {"hide: delete refused",
@@ -437,7 +463,7 @@ TEST_F(Tray, TaskbarCreatedLeavesExactlyOneIconWhileInTheTrayAndNoneWhileTheWind
         case Before::Shown: break;
         case Before::LostByShell: ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &shellCopy)); break;
         case Before::AddRefused:
-            g_stagedAnswers = {TRUE, FALSE};
+            g_stagedAnswers = {TRUE, FALSE, FALSE};
             ASSERT_FALSE(tray.ShowInTray());
             break;
         case Before::WindowIsOpen: ASSERT_TRUE(tray.HideFromTray()); break;
@@ -475,7 +501,7 @@ TEST_F(Tray, ARefusedFirstAddIsTriedAgainForAWhileAndThenLeftToANewTaskbar)
         g_shellCalls.clear();
         g_stagedAnswers = {FALSE};
         retry();
-        ASSERT_EQ(ShellMessages(), std::vector<DWORD>{NIM_ADD}) << round;
+        ASSERT_EQ(ShellMessages(), (std::vector<DWORD>{NIM_ADD, NIM_MODIFY})) << round;
     }
     g_shellCalls.clear();
     retry();
@@ -495,6 +521,90 @@ TEST_F(Tray, ARefusedFirstAddIsTriedAgainForAWhileAndThenLeftToANewTaskbar)
     SendMessageA(late.messageWindow, WM_TIMER, CSystemTray::AddRetryTimer, 0);
     EXPECT_TRUE(ShellShowsIcon(other.Get(), 109));
     EXPECT_EQ(FlagsOf(late), Shown);
+}
+
+TEST_F(Tray, AnAddThatTimesOutYetAddsTheIconCountsAsPresent)
+{
+    enum class Path
+    {
+        Install,
+        Show,
+        Retry,      // the retry timer's add, after a refused first add
+        NewTaskbar, // "TaskbarCreated", after a refused first add
+    };
+    const struct
+    {
+        const char* name;
+        Path path;
+        BOOL addAnswer; // TimedOut: the shell has the icon; FALSE: it has none
+        bool present;
+    } cases[] = {
+        {"install, add timed out", Path::Install, TimedOut, true},
+        {"show, add timed out", Path::Show, TimedOut, true},
+        {"retry, add timed out", Path::Retry, TimedOut, true},
+        {"new taskbar, add timed out", Path::NewTaskbar, TimedOut, true},
+        {"install, add refused", Path::Install, FALSE, false},
+        {"show, add refused", Path::Show, FALSE, false},
+        {"retry, add refused", Path::Retry, FALSE, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        TestWindow window;
+        TrayUnderTest tray;
+        if (c.path != Path::Install)
+        {
+            g_stagedAnswers = {FALSE, FALSE};
+            ASSERT_EQ(tray.Install(window.Get(), icon), FALSE);
+            if (c.path == Path::Show)
+                ASSERT_TRUE(tray.HideFromTray());
+            ASSERT_FALSE(ShellShowsIcon(window.Get(), 109));
+        }
+        g_shellCalls.clear();
+        g_stagedAnswers = {c.addAnswer};
+        switch (c.path)
+        {
+        case Path::Install: EXPECT_EQ(tray.Install(window.Get(), icon) != FALSE, c.present); break;
+        case Path::Show: EXPECT_EQ(tray.ShowInTray(), c.present); break;
+        case Path::Retry: SendMessageA(tray.messageWindow, WM_TIMER, CSystemTray::AddRetryTimer, 0); break;
+        case Path::NewTaskbar:
+            g_stagedAnswers = {FALSE, c.addAnswer}; // nothing to delete
+            SendMessageA(tray.messageWindow, CSystemTray::taskbarCreatedMessage, 0, 0);
+            break;
+        }
+        ASSERT_GE(g_shellCalls.size(), 2u);
+        EXPECT_EQ(g_shellCalls.back().message, static_cast<DWORD>(NIM_MODIFY)) << "the failed add is checked";
+        EXPECT_EQ(g_shellCalls.back().flags, 7u);
+        EXPECT_EQ(ShellShowsIcon(window.Get(), 109), c.present);
+        EXPECT_EQ(FlagsOf(tray), (c.present ? Shown : Flags{TRUE, TRUE, TRUE}));
+        EXPECT_EQ(KillTimer(tray.messageWindow, CSystemTray::AddRetryTimer) != FALSE, !c.present)
+            << "retries run only for an icon the shell lacks";
+
+        // The window opens: a present icon is deleted, and then the shell has none.
+        g_shellCalls.clear();
+        EXPECT_TRUE(tray.HideFromTray());
+        EXPECT_EQ(ShellMessages(), c.present ? std::vector<DWORD>{NIM_DELETE} : std::vector<DWORD>{});
+        EXPECT_FALSE(ShellShowsIcon(window.Get(), 109));
+    }
+}
+
+TEST_F(Tray, AShowThatSucceedsEndsTheRetriesOfARefusedOne)
+{
+    TestWindow window;
+    TrayUnderTest tray;
+    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+    ASSERT_TRUE(tray.HideFromTray());
+    g_stagedAnswers = {FALSE};
+    ASSERT_FALSE(tray.ShowInTray());
+    ASSERT_TRUE(tray.ShowInTray());
+    ASSERT_TRUE(ShellShowsIcon(window.Get(), 109));
+
+    // A late retry would add the icon the shell already has, be refused, and take the icon for absent.
+    g_shellCalls.clear();
+    SendMessageA(tray.messageWindow, WM_TIMER, CSystemTray::AddRetryTimer, 0);
+    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_EQ(FlagsOf(tray), Shown);
+    EXPECT_FALSE(KillTimer(tray.messageWindow, CSystemTray::AddRetryTimer)) << "no retry timer runs";
 }
 
 LRESULT CALLBACK AnswersTheSessionEnd(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -657,17 +767,45 @@ TEST_F(Tray, ALeftClickWaitsForTheDoubleClickTimeAndADoubleClickShowsNoMenu)
             EXPECT_EQ(tray.OnIconMessage(109, event), 1);
         EXPECT_EQ(tray.preparedMenus.size(), c.menusAtOnce);
 
-        // Timers only: the posted commands stay in the queue to be read.
-        const DWORD start = GetTickCount();
-        while (GetTickCount() - start < GetDoubleClickTime() + 500)
-        {
-            MSG message;
-            while (PeekMessageA(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE))
-                DispatchMessageA(&message);
-            Sleep(10);
-        }
+        RunTimersPastTheDoubleClickTime();
         KillTimer(nullptr, ender);
         EXPECT_EQ(tray.preparedMenus.size(), c.menusAfterwards);
+        EXPECT_EQ(PostedCommands(window.Get()), c.commands);
+    }
+}
+
+TEST_F(Tray, AClickLoadsTheMenuOnce)
+{
+    if (!HasTrayMenu())
+        GTEST_SKIP() << "menu 109 is not linked into this test program";
+    // After the first event the module no longer has the menu: whatever comes later must use the menu the
+    // click loaded, not load it again.
+    const struct
+    {
+        const char* what;
+        LPARAM first;
+        std::vector<LPARAM> later;
+        std::size_t menus;
+        std::vector<WPARAM> commands;
+    } cases[] = {
+        {"left click, menu shown after the double-click time", WM_LBUTTONUP, {}, 1, {}},
+        {"double-click", WM_LBUTTONUP, {WM_LBUTTONDBLCLK, WM_LBUTTONUP}, 0, {ID_OPEN_SCHEDULER}},
+        {"left click, then right click", WM_LBUTTONUP, {WM_RBUTTONUP}, 1, {}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        TestWindow window;
+        TrayUnderTest tray;
+        ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+        const UINT_PTR ender = SetTimer(nullptr, 0, 200, EndMenuSoon);
+        EXPECT_EQ(tray.OnIconMessage(109, c.first), 1);
+        tray.instance = GetModuleHandleA("kernel32.dll");
+        for (const LPARAM event : c.later)
+            EXPECT_EQ(tray.OnIconMessage(109, event), 1);
+        RunTimersPastTheDoubleClickTime();
+        KillTimer(nullptr, ender);
+        EXPECT_EQ(tray.preparedMenus.size(), c.menus);
         EXPECT_EQ(PostedCommands(window.Get()), c.commands);
     }
 }

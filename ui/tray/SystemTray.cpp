@@ -1,8 +1,7 @@
 #include "ui/tray/SystemTray.h"
 
-#include "base/Handles_win.h"
-
 #include <cstring>
+#include <utility>
 
 #if !defined(_WIN64)
 static_assert(sizeof(NOTIFYICONDATAA) == 504, "the icon record is the 504-byte form the shell expects");
@@ -33,9 +32,8 @@ CSystemTray::CSystemTray()
 
 CSystemTray::~CSystemTray()
 {
-    addPending = FALSE;
-    if (shellSupported && !iconRemoved)
-        DeleteIcon();
+    if (!iconRemoved())
+        DeleteFromShell();
     if (iconData.hWnd)
         KillTimer(iconData.hWnd, MenuDelayTimer);
     if (messageWindow)
@@ -48,8 +46,7 @@ CSystemTray::~CSystemTray()
 BOOL CSystemTray::Install(HWND window, HICON icon, HINSTANCE moduleInstance, const char* tip)
 {
     const BYTE majorVersion = LOBYTE(LOWORD(GetVersion()));
-    shellSupported = majorVersion >= FirstShellWithTray;
-    if (!shellSupported)
+    if (majorVersion < FirstShellWithTray)
         return FALSE;
 
     instance = moduleInstance;
@@ -68,53 +65,35 @@ BOOL CSystemTray::Install(HWND window, HICON icon, HINSTANCE moduleInstance, con
     std::memcpy(iconData.szTip, tip,
                 captionLength < sizeof iconData.szTip ? captionLength : sizeof iconData.szTip - 1);
 
-    iconHidden = FALSE;
     commandWindow = iconData.hWnd;
     addFlags = IconFlags;
-    inTray = true;
-
-    const BOOL added = notifyIcon(NIM_ADD, &iconData);
-    iconRemoved = iconHidden = addPending = (added == FALSE);
-    if (!added)
-        RetryAddLater();
+    const bool added = AddToShell(IconFlags);
+    MoveTo(added ? IconState::Shown : IconState::AddPending);
     return added;
 }
 
 bool CSystemTray::HideFromTray()
 {
-    addPending = FALSE;
-    inTray = false;
-    StopAddRetry();
-    if (!shellSupported || iconRemoved)
+    if (state == IconState::NoTray)
         return true;
-    DeleteIcon();
-    return iconRemoved != FALSE;
+    const bool removed = iconRemoved() || DeleteFromShell();
+    MoveTo(removed ? IconState::Away : IconState::LeftBehind);
+    return removed;
 }
 
 bool CSystemTray::ShowInTray()
 {
-    inTray = true;
-    if (!iconRemoved)
+    if (state == IconState::NoTray)
+        return false;
+    // The shell has no "move to the end" operation: a present icon is taken out and added anew.
+    const bool oldIconLeft = !iconRemoved() && !DeleteFromShell();
+    if (AddToShell(IconFlags))
     {
-        // The shell has no "move to the end" operation: a present icon is taken out and added anew.
-        addPending = FALSE;
-        if (!shellSupported)
-            return true;
-        DeleteIcon();
+        MoveTo(IconState::Shown);
+        return true;
     }
-    if (!shellSupported)
-        return !iconRemoved;
-
-    iconData.uFlags = IconFlags;
-    if (!notifyIcon(NIM_ADD, &iconData))
-    {
-        addPending = TRUE;
-        RetryAddLater();
-        return !iconRemoved;
-    }
-    iconHidden = FALSE;
-    iconRemoved = FALSE;
-    return true;
+    MoveTo(oldIconLeft ? IconState::ShownAddPending : IconState::AddPending);
+    return oldIconLeft;
 }
 
 LRESULT CSystemTray::OnShellRestart()
@@ -123,17 +102,16 @@ LRESULT CSystemTray::OnShellRestart()
     // the new taskbar of an Explorer restart has lost it, and without it the user could no longer reach the
     // program. The same broadcast comes when the display scaling changes, while the icon is still there,
     // where a plain add would fail: whatever the shell holds is deleted first, so exactly one icon is left.
-    if (!shellSupported || !inTray)
+    if (!InTray())
         return 0;
-    iconData.uFlags = 0;
-    notifyIcon(NIM_DELETE, &iconData);
+    DeleteFromShell();
     AddIcon();
     return 0;
 }
 
 void CSystemTray::OnAddRetry()
 {
-    if (!addPending || ++addRetries > AddRetryLimit)
+    if (!addPending() || ++addRetries > AddRetryLimit)
     {
         StopAddRetry();
         return;
@@ -141,22 +119,19 @@ void CSystemTray::OnAddRetry()
     AddIcon();
 }
 
-bool CSystemTray::AddIcon()
+void CSystemTray::AddIcon()
 {
-    iconData.uFlags = addFlags;
-    const BOOL added = notifyIcon(NIM_ADD, &iconData);
-    iconHidden = iconRemoved = addPending = (added == FALSE);
-    if (added)
-        StopAddRetry();
-    else
-        RetryAddLater();
-    return added != FALSE;
+    MoveTo(AddToShell(addFlags) ? IconState::Shown : IconState::AddPending);
 }
 
-void CSystemTray::RetryAddLater()
+void CSystemTray::MoveTo(IconState next)
 {
-    // Setting the timer again while it runs only restarts its interval; the tries made so far still count.
-    if (messageWindow)
+    state = next;
+    // A refused add is tried again while it stays refused. Setting the timer again while it runs only
+    // restarts its interval; the tries made so far still count.
+    if (!addPending())
+        StopAddRetry();
+    else if (messageWindow)
         SetTimer(messageWindow, AddRetryTimer, AddRetryInterval, nullptr);
 }
 
@@ -165,6 +140,21 @@ void CSystemTray::StopAddRetry()
     addRetries = 0;
     if (messageWindow)
         KillTimer(messageWindow, AddRetryTimer);
+}
+
+bool CSystemTray::AddToShell(UINT flags)
+{
+    iconData.uFlags = flags;
+    // A busy taskbar (at log-on) lets the add time out, reported as a failure, and adds the icon all the
+    // same. Only an icon the shell has can be modified: that tells a late add from a refusal, and the icon
+    // counts as present, to be deleted at the next hide and at the end, with nothing retried.
+    return notifyIcon(NIM_ADD, &iconData) || notifyIcon(NIM_MODIFY, &iconData);
+}
+
+bool CSystemTray::DeleteFromShell()
+{
+    iconData.uFlags = 0;
+    return notifyIcon(NIM_DELETE, &iconData) != FALSE;
 }
 
 LRESULT CSystemTray::OnIconMessage(WPARAM iconId, LPARAM mouseEvent)
@@ -177,38 +167,38 @@ LRESULT CSystemTray::OnIconMessage(WPARAM iconId, LPARAM mouseEvent)
 
     switch (LOWORD(mouseEvent))
     {
-    case WM_LBUTTONUP: {
+    case WM_LBUTTONUP:
         // The button-up that ends a double-click: the double-click has done its work.
         if (doubleClickTime != 0 && GetTickCount() - doubleClickTime <= GetDoubleClickTime())
         {
             doubleClickTime = 0;
             return 1;
         }
-        HMENU submenu = nullptr;
-        UniqueMenu menu(LoadTrayMenu(&submenu));
-        if (!menu)
+        clickedMenu = TakeMenu();
+        if (!clickedMenu)
             return 0;
         // The menu waits until a second click can no longer come: shown at once, its own loop would take
         // that click, and the double-click would never open the scheduler.
         GetCursorPos(&menuPoint);
         SetTimer(iconData.hWnd, MenuDelayTimer, GetDoubleClickTime(), MenuDelayElapsed);
         return 1;
-    }
     case WM_RBUTTONUP:
         KillTimer(iconData.hWnd, MenuDelayTimer);
         GetCursorPos(&menuPoint);
-        return ShowMenu(target);
+        return ShowMenu(target, TakeMenu());
     case WM_LBUTTONDBLCLK: {
         KillTimer(iconData.hWnd, MenuDelayTimer);
         SetForegroundWindow(iconData.hWnd);
         UINT command = defaultItem;
+        // The first click of the double-click has loaded the menu; it is not shown.
+        UniqueMenu menu(clickedMenu.Release());
         if (defaultItemByPosition)
         {
-            HMENU submenu = nullptr;
-            UniqueMenu menu(LoadTrayMenu(&submenu));
+            if (!menu)
+                menu = LoadTrayMenu();
             if (!menu)
                 return 0;
-            command = GetMenuItemID(submenu, static_cast<int>(defaultItem));
+            command = GetMenuItemID(GetSubMenu(menu.Get(), 0), static_cast<int>(defaultItem));
         }
         doubleClickTime = GetTickCount();
         PostMessageA(target, WM_COMMAND, command, 0);
@@ -218,12 +208,11 @@ LRESULT CSystemTray::OnIconMessage(WPARAM iconId, LPARAM mouseEvent)
     }
 }
 
-LRESULT CSystemTray::ShowMenu(HWND target)
+LRESULT CSystemTray::ShowMenu(HWND target, UniqueMenu menu)
 {
-    HMENU submenu = nullptr;
-    UniqueMenu menu(LoadTrayMenu(&submenu));
     if (!menu)
         return 0;
+    const HMENU submenu = GetSubMenu(menu.Get(), 0);
     SetMenuDefaultItem(submenu, defaultItem, defaultItemByPosition);
     PrepareMenu(submenu);
     // The menu closes when the user clicks elsewhere only if its owner is the foreground window, and
@@ -234,6 +223,12 @@ LRESULT CSystemTray::ShowMenu(HWND target)
     return 1;
 }
 
+UniqueMenu CSystemTray::TakeMenu()
+{
+    UniqueMenu menu(clickedMenu.Release());
+    return menu ? std::move(menu) : LoadTrayMenu();
+}
+
 VOID CALLBACK CSystemTray::MenuDelayElapsed(HWND window, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(window, timer);
@@ -242,7 +237,7 @@ VOID CALLBACK CSystemTray::MenuDelayElapsed(HWND window, UINT, UINT_PTR timer, D
         return;
     const HWND target = tray->commandWindow ? tray->commandWindow : tray->iconData.hWnd;
     if (target)
-        tray->ShowMenu(target);
+        tray->ShowMenu(target, tray->TakeMenu());
 }
 
 void CSystemTray::PrepareMenu(HMENU)
@@ -284,23 +279,10 @@ LRESULT CALLBACK CSystemTray::TrayIconClassProc(HWND window, UINT message, WPARA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool CSystemTray::DeleteIcon()
-{
-    iconData.uFlags = 0;
-    if (!notifyIcon(NIM_DELETE, &iconData))
-        return false;
-    iconHidden = TRUE;
-    iconRemoved = TRUE;
-    return true;
-}
-
-HMENU CSystemTray::LoadTrayMenu(HMENU* submenu) const
+UniqueMenu CSystemTray::LoadTrayMenu() const
 {
     UniqueMenu menu(LoadMenuA(instance, MAKEINTRESOURCEA(LOWORD(iconData.uID))));
-    if (!menu)
-        return nullptr;
-    *submenu = GetSubMenu(menu.Get(), 0);
-    if (!*submenu)
-        return nullptr;
-    return menu.Release();
+    if (menu && !GetSubMenu(menu.Get(), 0))
+        menu.Reset();
+    return menu;
 }

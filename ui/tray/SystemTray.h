@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Handles_win.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -42,8 +44,8 @@ public:
     LRESULT OnShellRestart();
     // One more try of a refused add; after AddRetryLimit of them only a new taskbar brings the icon.
     void OnAddRetry();
-    // False on a system without a notification area (major version below 4).
-    bool ShellSupported() const { return shellSupported != FALSE; }
+    // False on a system without a notification area (major version below 4), and before Install.
+    bool ShellSupported() const { return state != IconState::NoTray; }
 
     static ATOM RegisterTrayIconClass(HINSTANCE instance);
     static LRESULT CALLBACK TrayIconClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -51,35 +53,59 @@ public:
 protected:
     using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
 
+    // Where the icon stands; every change goes through MoveTo.
+    enum class IconState : BYTE
+    {
+        NoTray,     // Install has found no notification area (or has not run): the shell is never called
+        Away,       // out of the tray on purpose (the window is open): no icon
+        LeftBehind, // out of the tray on purpose, but the shell refused the delete: the icon is still there
+        Shown,      // in the tray, and the shell has the icon
+        AddPending, // in the tray without an icon: the shell refused the add, which is tried again
+        ShownAddPending, // in the tray; a show's delete and add both refused: the old icon remains
+    };
+
+    // The icon's flags, each read from the state.
+    BOOL iconHidden() const { return iconRemoved(); }
+    BOOL iconRemoved() const
+    {
+        return state != IconState::Shown && state != IconState::LeftBehind &&
+               state != IconState::ShownAddPending;
+    }
+    BOOL addPending() const { return state == IconState::AddPending || state == IconState::ShownAddPending; }
+
     NOTIFYICONDATAA iconData;
     HINSTANCE instance = nullptr;
     HWND messageWindow = nullptr;
     HWND commandWindow = nullptr;
-    BOOL shellSupported = FALSE;
-    BOOL iconHidden = TRUE;
-    BOOL iconRemoved = TRUE;
-    BOOL addPending = FALSE;
     UINT defaultItem = 0;
     BOOL defaultItemByPosition = TRUE;
     UINT addFlags = 0;
-    POINT menuPoint = {};
-    // When the last double-click came (0: none pending): the button-up that follows it is no click.
-    DWORD doubleClickTime = 0;
-    // Tries of a refused add made by the retry timer.
-    UINT addRetries = 0;
-    // The scheduler sits in the tray (shown or added since, not taken away on purpose), whatever the shell
-    // answered: only then does a new taskbar get the icon back.
-    bool inTray = false;
     // Every call to the shell goes through here, so that its refusals can be staged.
     NotifyIconFunction notifyIcon = Shell_NotifyIconA;
 
 private:
-    LRESULT ShowMenu(HWND target);
-    // Adds the icon with `addFlags`; a refusal leaves the add pending and retried.
-    bool AddIcon();
-    void RetryAddLater();
+    // The scheduler sits in the tray (shown or added since, not taken away on purpose), whatever the shell
+    // answered: only then does a new taskbar get the icon back.
+    bool InTray() const { return addPending() || state == IconState::Shown; }
+    void MoveTo(IconState next);
+    // Adds the icon with `flags`; true when the shell has it afterwards, even if the add reported a failure.
+    bool AddToShell(UINT flags);
+    bool DeleteFromShell();
+    // Adds the icon with `addFlags`, for a new taskbar or a retry.
+    void AddIcon();
     void StopAddRetry();
+    LRESULT ShowMenu(HWND target, UniqueMenu menu);
+    // The menu a left click loaded and its delayed show is waiting for, or else a newly loaded one.
+    UniqueMenu TakeMenu();
+    UniqueMenu LoadTrayMenu() const;
     static VOID CALLBACK MenuDelayElapsed(HWND window, UINT message, UINT_PTR timer, DWORD time);
-    bool DeleteIcon();
-    HMENU LoadTrayMenu(HMENU* submenu) const;
+
+    IconState state = IconState::NoTray;
+    // Tries of a refused add made by the retry timer.
+    UINT addRetries = 0;
+    POINT menuPoint = {};
+    // Loaded by a left click, shown once no second click has come.
+    UniqueMenu clickedMenu;
+    // When the last double-click came (0: none pending): the button-up that follows it is no click.
+    DWORD doubleClickTime = 0;
 };
