@@ -22,6 +22,12 @@ HINSTANCE Module()
     return GetModuleHandleA(nullptr);
 }
 
+const void* ResourceData(LPCSTR type, int id)
+{
+    const HRSRC found = FindResourceA(Module(), MAKEINTRESOURCEA(id), type);
+    return found ? LockResource(LoadResource(Module(), found)) : nullptr;
+}
+
 std::string Lower(std::string text)
 {
     for (char& c : text)
@@ -30,147 +36,113 @@ std::string Lower(std::string text)
     return text;
 }
 
-// What each kind of control is to a user: its window class, and the style bits that make it so (each
-// class's own low word, the group and the tab stop). The frames of edits and lists are left out: a control
-// may trade WS_BORDER for a 3-D edge, and an empty list hides its scroll bar. A radio button is a tab stop
-// while it is checked, so that Tab reaches the checked button of each pair.
-enum Kind
-{
-    DefaultButton, // the button Enter presses
-    Button,
-    CheckBox,    // ticks and clears itself when clicked
-    RadioButton, // clears the other button of its pair; a tab stop only while checked, never a group's start
-    Frame,       // a group box
-    Text,        // wraps its words; every text starts a group, which keeps the radio pairs apart
-    RightText,
-    ClickableText, // tells its parent when it is clicked
-    PathText,      // sunken, centred both ways, a long path shortened in its middle
-    Picture,
-    NumberEdit, // takes digits only, centred
-    NameEdit,
-    SortedList, // keeps its items in order and tells its parent when the selection changes
-    Spin,       // writes its value into the edit beside it, steps with the arrow keys
-};
-const struct
+// What each kind of control is to a user: its window class, and the style bits that make it so (each class's
+// own low word, the group and the tab stop). The frames of edits and lists are left out: a control may trade
+// WS_BORDER for a 3-D edge, and an empty list hides its scroll bar.
+struct Kind
 {
     const char* windowClass;
     DWORD style;
-} Kinds[] = {
-    {"Button", BS_DEFPUSHBUTTON | WS_TABSTOP},
-    {"Button", BS_PUSHBUTTON | WS_TABSTOP},
-    {"Button", BS_AUTOCHECKBOX | WS_TABSTOP},
-    {"Button", BS_AUTORADIOBUTTON},
-    {"Button", BS_GROUPBOX},
-    {"Static", SS_LEFT | WS_GROUP},
-    {"Static", SS_RIGHT | WS_GROUP},
-    {"Static", SS_LEFT | SS_NOTIFY | WS_GROUP},
-    {"Static", SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN | SS_PATHELLIPSIS | WS_GROUP},
-    {"Static", SS_BITMAP},
-    {"Edit", ES_CENTER | ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP},
-    {"Edit", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP},
-    {"ListBox", LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | WS_TABSTOP},
-    {"msctls_updown32", UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_HOTTRACK},
 };
+const Kind DefaultButton = {"Button", BS_DEFPUSHBUTTON | WS_TABSTOP}; // the one Enter presses
+const Kind Button = {"Button", BS_PUSHBUTTON | WS_TABSTOP};
+const Kind CheckBox = {"Button", BS_AUTOCHECKBOX | WS_TABSTOP}; // ticks and clears itself when clicked
+// Clears the other button of its pair; a tab stop only while checked, so that Tab reaches the checked one.
+const Kind RadioButton = {"Button", BS_AUTORADIOBUTTON};
+const Kind Frame = {"Button", BS_GROUPBOX};
+// Wraps its words. Every text starts a group, which keeps the two radio pairs apart.
+const Kind Text = {"Static", SS_LEFT | WS_GROUP};
+const Kind RightText = {"Static", SS_RIGHT | WS_GROUP};
+const Kind ClickableText = {"Static", SS_LEFT | SS_NOTIFY | WS_GROUP}; // tells its parent of a click
+// Sunken, centred both ways, a long path shortened in its middle.
+const Kind PathText = {"Static", SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN | SS_PATHELLIPSIS | WS_GROUP};
+const Kind Picture = {"Static", SS_BITMAP};
+const Kind NumberEdit = {"Edit", ES_CENTER | ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP}; // digits only
+const Kind NameEdit = {"Edit", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP};
+// Keeps its items in order and tells its parent when the selection changes.
+const Kind SortedList = {"ListBox", LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | WS_TABSTOP};
+// Writes its value into the edit beside it and steps with the arrow keys.
+const Kind Spin = {"msctls_updown32", UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_HOTTRACK};
 
-bool IsText(Kind kind)
+bool IsText(const Kind& kind)
 {
-    return kind == Text || kind == RightText || kind == ClickableText;
+    return &kind == &Text || &kind == &RightText || &kind == &ClickableText;
 }
 
-enum Font
-{
-    TitleFont,
-    BoldFont,
-    NormalFont,
-    ConfirmFont,
-    SmallFont,
-    DialogFont, // the template's
-    NoFont,     // draws no text
-};
-
 // One control as the user meets it once the dialog has started (with the clock at 08:05 and no media list):
-// its kind, its caption, its font, and the group box it sits in (0: none).
+// its kind, its caption, its font (none: the template's), and the group box it sits in (0: none).
 struct Shown
 {
     int id;
-    Kind kind;
+    const Kind& kind;
     std::string caption;
-    Font font;
+    const UniqueFont* font;
     int group;
 };
 
 // The dialog's controls from the top of its z-order down, which is also the order of Tab.
 const Shown Controls[] = {
-    {IDOK, DefaultButton, "OK", NormalFont, 0},
-    {IDC_TITLE_TITLE, Text, "Sylvane Programmateur", TitleFont, 0},
-    {IDC_BANNER, Picture, "", NoFont, 0},
-    {IDC_TITLE_ACTIVE, ClickableText, "Programmes activés", BoldFont, IDC_GROUP_MAIN},
-    {IDC_BUTTON_ACTIVE, Button, "Désactiver", NormalFont, IDC_GROUP_MAIN},
-    {IDC_TITLE_LIST, Text, "Liste des médias", BoldFont, IDC_GROUP_MAIN},
-    {IDC_BUTTON_LIST, Button, "Charger", NormalFont, IDC_GROUP_MAIN},
-    {IDC_TEXT_LIST, PathText, "Aucune liste n'est actuellement chargée !", SmallFont, IDC_GROUP_MAIN},
-    {IDC_GROUP_LIST, Frame, "Définition d'un programme", NormalFont, 0},
-    {IDC_GROUP_PROG, Frame, "Programmes définis", NormalFont, 0},
-    {IDC_GROUP_MAIN, Frame, "Options générales", NormalFont, 0},
-    {IDC_MEDIA_LIST, SortedList, "", DialogFont, IDC_GROUP_LIST},
-    {IDC_PROGRAM_LIST, SortedList, "", DialogFont, IDC_GROUP_PROG},
-    {IDC_DAY1, CheckBox, "lundi", NormalFont, IDC_GROUP_LIST},
-    {IDC_DAY2, CheckBox, "mardi", NormalFont, IDC_GROUP_LIST},
-    {IDC_DAY3, CheckBox, "mercredi", NormalFont, IDC_GROUP_LIST},
-    {IDC_DAY4, CheckBox, "jeudi", NormalFont, IDC_GROUP_LIST},
-    {IDC_DAY5, CheckBox, "vendredi", NormalFont, IDC_GROUP_LIST},
-    {IDC_DAY6, CheckBox, "samedi", NormalFont, IDC_GROUP_LIST},
-    {IDC_DAY7, CheckBox, "dimanche", NormalFont, IDC_GROUP_LIST},
-    {IDC_ALL_DAYS, CheckBox, "tous", NormalFont, IDC_GROUP_LIST},
-    {IDC_HOUR, NumberEdit, "12", BoldFont, IDC_GROUP_LIST},
-    {IDC_MINUTE, NumberEdit, "00", BoldFont, IDC_GROUP_LIST},
-    {IDC_HOUR_SPIN, Spin, "", NoFont, IDC_GROUP_LIST},
-    {IDC_MINUTE_SPIN, Spin, "", NoFont, IDC_GROUP_LIST},
-    {IDC_BUTTON_ADD, Button, "Ajouter", NormalFont, IDC_GROUP_LIST},
-    {IDC_BUTTON_REMOVE, Button, "Retirer", DialogFont, IDC_GROUP_PROG},
-    {IDC_PROGRAM_NAME, NameEdit, "", DialogFont, IDC_GROUP_LIST},
-    {IDC_TITLE_PROGNAME, Text, "Nom du programme", BoldFont, IDC_GROUP_LIST},
-    {IDC_TITLE_LIST2, Text, "Choix du média", BoldFont, IDC_GROUP_LIST},
-    {IDC_TITLE_DAY, Text, "Choix du/des jour(s)", BoldFont, IDC_GROUP_LIST},
-    {IDC_TITLE_TIME, Text, "Choix de l'heure", BoldFont, IDC_GROUP_LIST},
-    {IDC_TITLE_REPEAT, Text, "Répétition ?", BoldFont, IDC_GROUP_LIST},
-    {IDC_REPEAT_YES, RadioButton, "oui", NormalFont, IDC_GROUP_LIST},
-    {IDC_REPEAT_NO, RadioButton, "non", NormalFont, IDC_GROUP_LIST},
+    {IDOK, DefaultButton, "OK", &normalFont, 0},
+    {IDC_TITLE_TITLE, Text, "Sylvane Programmateur", &titleFont, 0},
+    {IDC_BANNER, Picture, "", nullptr, 0},
+    {IDC_TITLE_ACTIVE, ClickableText, "Programmes activés", &boldFont, IDC_GROUP_MAIN},
+    {IDC_BUTTON_ACTIVE, Button, "Désactiver", &normalFont, IDC_GROUP_MAIN},
+    {IDC_TITLE_LIST, Text, "Liste des médias", &boldFont, IDC_GROUP_MAIN},
+    {IDC_BUTTON_LIST, Button, "Charger", &normalFont, IDC_GROUP_MAIN},
+    {IDC_TEXT_LIST, PathText, "Aucune liste n'est actuellement chargée !", &smallFont, IDC_GROUP_MAIN},
+    {IDC_GROUP_LIST, Frame, "Définition d'un programme", &normalFont, 0},
+    {IDC_GROUP_PROG, Frame, "Programmes définis", &normalFont, 0},
+    {IDC_GROUP_MAIN, Frame, "Options générales", &normalFont, 0},
+    {IDC_MEDIA_LIST, SortedList, "", nullptr, IDC_GROUP_LIST},
+    {IDC_PROGRAM_LIST, SortedList, "", nullptr, IDC_GROUP_PROG},
+    {IDC_DAY1, CheckBox, "lundi", &normalFont, IDC_GROUP_LIST},
+    {IDC_DAY2, CheckBox, "mardi", &normalFont, IDC_GROUP_LIST},
+    {IDC_DAY3, CheckBox, "mercredi", &normalFont, IDC_GROUP_LIST},
+    {IDC_DAY4, CheckBox, "jeudi", &normalFont, IDC_GROUP_LIST},
+    {IDC_DAY5, CheckBox, "vendredi", &normalFont, IDC_GROUP_LIST},
+    {IDC_DAY6, CheckBox, "samedi", &normalFont, IDC_GROUP_LIST},
+    {IDC_DAY7, CheckBox, "dimanche", &normalFont, IDC_GROUP_LIST},
+    {IDC_ALL_DAYS, CheckBox, "tous", &normalFont, IDC_GROUP_LIST},
+    {IDC_HOUR, NumberEdit, "12", &boldFont, IDC_GROUP_LIST},
+    {IDC_MINUTE, NumberEdit, "00", &boldFont, IDC_GROUP_LIST},
+    {IDC_HOUR_SPIN, Spin, "", nullptr, IDC_GROUP_LIST},
+    {IDC_MINUTE_SPIN, Spin, "", nullptr, IDC_GROUP_LIST},
+    {IDC_BUTTON_ADD, Button, "Ajouter", &normalFont, IDC_GROUP_LIST},
+    {IDC_BUTTON_REMOVE, Button, "Retirer", nullptr, IDC_GROUP_PROG},
+    {IDC_PROGRAM_NAME, NameEdit, "", nullptr, IDC_GROUP_LIST},
+    {IDC_TITLE_PROGNAME, Text, "Nom du programme", &boldFont, IDC_GROUP_LIST},
+    {IDC_TITLE_LIST2, Text, "Choix du média", &boldFont, IDC_GROUP_LIST},
+    {IDC_TITLE_DAY, Text, "Choix du/des jour(s)", &boldFont, IDC_GROUP_LIST},
+    {IDC_TITLE_TIME, Text, "Choix de l'heure", &boldFont, IDC_GROUP_LIST},
+    {IDC_TITLE_REPEAT, Text, "Répétition ?", &boldFont, IDC_GROUP_LIST},
+    {IDC_REPEAT_YES, RadioButton, "oui", &normalFont, IDC_GROUP_LIST},
+    {IDC_REPEAT_NO, RadioButton, "non", &normalFont, IDC_GROUP_LIST},
     {IDC_TEXT_REPEAT, Text,
-     "Sans répétition, le programme ne sera lancé qu'une fois, sauf s'il est sur plusieurs jours.", SmallFont,
-     IDC_GROUP_LIST},
+     "Sans répétition, le programme ne sera lancé qu'une fois, sauf s'il est sur plusieurs jours.",
+     &smallFont, IDC_GROUP_LIST},
     {IDC_TEXT_LIST3, Text,
      "Si aucun média n'est visible ici, c'est qu'il faut charger une nouvelle liste de média en cliquant sur "
      "le bouton \"charger\" situé à droite.",
-     SmallFont, IDC_GROUP_LIST},
-    {IDC_TITLE_INFO1, Text, "Nom du programme", BoldFont, IDC_GROUP_PROG},
-    {IDC_TITLE_INFO2, Text, "Jour(s) d'activation", BoldFont, IDC_GROUP_PROG},
-    {IDC_TITLE_INFO3, Text, "Heure d'activation", BoldFont, IDC_GROUP_PROG},
-    {IDC_TITLE_INFO4, Text, "Options", BoldFont, IDC_GROUP_PROG},
-    {IDC_TEXT_INFO1, Text, "Aucun nom", SmallFont, IDC_GROUP_PROG},
-    {IDC_TEXT_INFO2, Text, "Aucun jour", SmallFont, IDC_GROUP_PROG},
-    {IDC_TEXT_INFO3, Text, "Aucune heure", SmallFont, IDC_GROUP_PROG},
-    {IDC_TEXT_INFO4, Text, "Aucune confirmation", SmallFont, IDC_GROUP_PROG},
-    {IDC_TITLE_MEROVIA, RightText, MakerCopyright, TitleFont, 0},
-    {IDC_TITLE_TIME2, RightText, "Il est 08 h et 05 min.", BoldFont, 0},
-    {IDC_TITLE_CONFIRM, Text, "Confirmer le lancement ?", ConfirmFont, IDC_GROUP_LIST},
-    {IDC_CONFIRM_YES, RadioButton, "oui", NormalFont, IDC_GROUP_LIST},
-    {IDC_CONFIRM_NO, RadioButton, "non", NormalFont, IDC_GROUP_LIST},
-    {IDC_BUTTON_QUIT, Button, "Quitter", NormalFont, 0},
-    {IDC_BUTTON_WMP, Button, "Lancer Media Player", NormalFont, 0},
-    {IDC_BUTTON_MEROVIA, Button, std::string("Visiter ") + MakerSiteName, NormalFont, 0},
-    {IDC_TEXT_INFO1B, Text, "Aucun média", SmallFont, IDC_GROUP_PROG},
-    {IDC_TEXT_INFO5, Text, "Aucune répétition", SmallFont, IDC_GROUP_PROG},
+     &smallFont, IDC_GROUP_LIST},
+    {IDC_TITLE_INFO1, Text, "Nom du programme", &boldFont, IDC_GROUP_PROG},
+    {IDC_TITLE_INFO2, Text, "Jour(s) d'activation", &boldFont, IDC_GROUP_PROG},
+    {IDC_TITLE_INFO3, Text, "Heure d'activation", &boldFont, IDC_GROUP_PROG},
+    {IDC_TITLE_INFO4, Text, "Options", &boldFont, IDC_GROUP_PROG},
+    {IDC_TEXT_INFO1, Text, "Aucun nom", &smallFont, IDC_GROUP_PROG},
+    {IDC_TEXT_INFO2, Text, "Aucun jour", &smallFont, IDC_GROUP_PROG},
+    {IDC_TEXT_INFO3, Text, "Aucune heure", &smallFont, IDC_GROUP_PROG},
+    {IDC_TEXT_INFO4, Text, "Aucune confirmation", &smallFont, IDC_GROUP_PROG},
+    {IDC_TITLE_MEROVIA, RightText, MakerCopyright, &titleFont, 0},
+    {IDC_TITLE_TIME2, RightText, "Il est 08 h et 05 min.", &boldFont, 0},
+    {IDC_TITLE_CONFIRM, Text, "Confirmer le lancement ?", &confirmFont, IDC_GROUP_LIST},
+    {IDC_CONFIRM_YES, RadioButton, "oui", &normalFont, IDC_GROUP_LIST},
+    {IDC_CONFIRM_NO, RadioButton, "non", &normalFont, IDC_GROUP_LIST},
+    {IDC_BUTTON_QUIT, Button, "Quitter", &normalFont, 0},
+    {IDC_BUTTON_WMP, Button, "Lancer Media Player", &normalFont, 0},
+    {IDC_BUTTON_MEROVIA, Button, std::string("Visiter ") + MakerSiteName, &normalFont, 0},
+    {IDC_TEXT_INFO1B, Text, "Aucun média", &smallFont, IDC_GROUP_PROG},
+    {IDC_TEXT_INFO5, Text, "Aucune répétition", &smallFont, IDC_GROUP_PROG},
 };
-
-// Captions the switch shows later, which must fit as well.
-const struct
-{
-    int id;
-    Kind kind;
-    const char* caption;
-} LaterCaptions[] = {{IDC_TITLE_ACTIVE, ClickableText, "Programmes désactivés"},
-                     {IDC_BUTTON_ACTIVE, Button, "Activer"}};
 
 // Controls a user reads as one column share their left edge; as one row, their top; as one set, their width
 // or their whole size.
@@ -179,7 +151,7 @@ enum Line
     LeftEdge,
     Top,
     Width,
-    Size,
+    Size
 };
 const struct
 {
@@ -198,7 +170,6 @@ const struct
     {LeftEdge,
      {IDC_TEXT_INFO1, IDC_TEXT_INFO1B, IDC_TEXT_INFO2, IDC_TEXT_INFO3, IDC_TEXT_INFO4, IDC_TEXT_INFO5}},
     {LeftEdge, {IDC_BUTTON_REMOVE, IDC_BUTTON_ACTIVE, IDC_BUTTON_LIST, IDOK}},
-    {LeftEdge, {IDC_GROUP_PROG, IDC_GROUP_MAIN}},
     {Top, {IDC_BUTTON_MEROVIA, IDC_BUTTON_WMP, IDC_BUTTON_QUIT, IDOK}},
     {Top, {IDC_TITLE_TIME, IDC_HOUR, IDC_HOUR_SPIN, IDC_MINUTE, IDC_MINUTE_SPIN}},
     {Top, {IDC_DAY1, IDC_DAY5}},
@@ -209,25 +180,63 @@ const struct
     {Top, {IDC_TITLE_REPEAT, IDC_REPEAT_YES, IDC_REPEAT_NO}},
     {Top, {IDC_TITLE_PROGNAME, IDC_TITLE_INFO1}},
     {Top, {IDC_PROGRAM_NAME, IDC_PROGRAM_LIST}},
-    {Top, {IDC_GROUP_LIST, IDC_GROUP_PROG}},
-    {Width, {IDC_GROUP_LIST, IDC_GROUP_PROG, IDC_GROUP_MAIN}},
     {Width, {IDC_PROGRAM_NAME, IDC_MEDIA_LIST, IDC_PROGRAM_LIST}},
     {Size, {IDOK, IDC_BUTTON_ACTIVE, IDC_BUTTON_LIST, IDC_BUTTON_REMOVE, IDC_BUTTON_QUIT, IDC_BUTTON_ADD}},
     {Size, {IDC_BUTTON_WMP, IDC_BUTTON_MEROVIA}},
     {Size, {IDC_DAY1, IDC_DAY2, IDC_DAY3, IDC_DAY4, IDC_DAY5, IDC_DAY6, IDC_DAY7, IDC_ALL_DAYS}},
     {Size, {IDC_HOUR, IDC_MINUTE}},
-    {Size, {IDC_HOUR_SPIN, IDC_MINUTE_SPIN}},
-};
-
-bool Overlap(const RECT& a, const RECT& b, RECT& shared)
-{
-    return IntersectRect(&shared, &a, &b) != FALSE;
-}
+    {Size, {IDC_HOUR_SPIN, IDC_MINUTE_SPIN}}};
 
 bool Inside(const RECT& inner, const RECT& outer)
 {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
+    RECT both = {};
+    return UnionRect(&both, &inner, &outer) && EqualRect(&both, &outer);
+}
+
+// The tray, reading the menu it shows at the moment it shows it, one line per item; the menu then closes.
+class TrayMenuReader : public CSystemTray
+{
+public:
+    void PrepareMenu(HMENU menu) override
+    {
+        for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        {
+            char caption[100] = {};
+            MENUITEMINFOA info = {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU;
+            info.dwTypeData = caption;
+            info.cch = sizeof caption;
+            GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+            items.push_back((info.fType & MFT_SEPARATOR)
+                                ? "-"
+                                : std::to_string(info.wID) + " " + caption +
+                                      (info.fState & MFS_DEFAULT ? " (default)" : "") +
+                                      (info.hSubMenu ? " (submenu)" : ""));
+        }
+        SetTimer(nullptr, 0, 200, CloseMenu);
+    }
+
+    std::vector<std::string> items;
+
+private:
+    static VOID CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        KillTimer(nullptr, timer);
+        EndMenu();
+    }
+};
+
+BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR names)
+{
+    reinterpret_cast<std::vector<ULONG_PTR>*>(names)->push_back(reinterpret_cast<ULONG_PTR>(name));
+    return TRUE;
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR languages)
+{
+    reinterpret_cast<std::vector<WORD>*>(languages)->push_back(language);
+    return TRUE;
 }
 
 // The scheduler dialog as the application creates it, initialised, in the stand-in main window.
@@ -258,25 +267,18 @@ protected:
     }
     DWORD StyleOf(const Shown& control) const
     {
-        const bool checkedRadio = control.kind == RadioButton && harness.Checked(control.id);
-        return Kinds[control.kind].style | (checkedRadio ? WS_TABSTOP : 0);
+        const bool checkedRadio = &control.kind == &RadioButton && harness.Checked(control.id);
+        return control.kind.style | (checkedRadio ? WS_TABSTOP : 0);
     }
-    HFONT FontOf(Font font) const
+    HFONT FontOf(const Shown& control) const
     {
-        switch (font)
-        {
-        case TitleFont: return titleFont.Get();
-        case BoldFont: return boldFont.Get();
-        case NormalFont: return normalFont.Get();
-        case ConfirmFont: return confirmFont.Get();
-        case SmallFont: return smallFont.Get();
-        default: return reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
-        }
+        return control.font ? control.font->Get()
+                            : reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
     }
     // The room `caption` takes in the control, in its font, as the control lays it out: its text on one line
     // (wrapped at the control's width for a text), plus the control's own parts beside it. The bottom of the
     // last line's descent may fall outside: the letters' bodies and accents are what must show.
-    SIZE Needed(int id, Kind kind, const std::string& caption) const
+    SIZE Needed(int id, const Kind& kind, const std::string& caption) const
     {
         HWND control = Control(id);
         RECT client = {};
@@ -293,13 +295,13 @@ protected:
         ReleaseDC(control, dc);
 
         LONG beside = 0;
-        if (kind == DefaultButton || kind == Button)
+        if (&kind == &DefaultButton || &kind == &Button)
             beside = 2 * GetSystemMetrics(SM_CXBORDER); // the frame
-        else if (kind == CheckBox || kind == RadioButton)
+        else if (&kind == &CheckBox || &kind == &RadioButton)
             beside = GetSystemMetrics(SM_CXMENUCHECK); // the box or the circle
-        else if (kind == Frame)
+        else if (&kind == &Frame)
             beside = 2 * metrics.tmAveCharWidth; // the frame's corners either side of the caption
-        else if (kind == NumberEdit || kind == NameEdit)
+        else if (&kind == &NumberEdit || &kind == &NameEdit)
         {
             const LRESULT margins = SendMessageA(control, EM_GETMARGINS, 0, 0);
             beside = LOWORD(margins) + HIWORD(margins);
@@ -336,7 +338,8 @@ TEST_F(RunningDialog, IsAChildOfItsSizeInTheShellFontAtTheMainWindowsCorner)
     EXPECT_EQ(client.bottom, size.bottom);
 
     LOGFONTA font = {};
-    ASSERT_NE(GetObjectA(FontOf(DialogFont), sizeof font, &font), 0);
+    ASSERT_NE(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font),
+              0);
     HDC screen = GetDC(nullptr);
     EXPECT_EQ(font.lfHeight, -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72));
     ReleaseDC(nullptr, screen);
@@ -354,17 +357,17 @@ TEST_F(RunningDialog, EachControlIsOfItsKindAndShowsItsCaptionInItsFont)
         ASSERT_NE(control, nullptr);
         char name[64] = {};
         GetClassNameA(control, name, sizeof name);
-        EXPECT_EQ(lstrcmpiA(name, Kinds[want.kind].windowClass), 0) << name;
+        EXPECT_EQ(lstrcmpiA(name, want.kind.windowClass), 0) << name;
         const DWORD kept = 0xFFFF | WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
         EXPECT_EQ(GetWindowLongPtrA(control, GWL_STYLE) & kept, WS_CHILD | WS_VISIBLE | StyleOf(want));
         // No extended style but the edges that the frames and the sunken look become.
         EXPECT_EQ(GetWindowLongPtrA(control, GWL_EXSTYLE) &
                       ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_NOPARENTNOTIFY),
                   0);
-        if (want.kind != Picture)
+        if (&want.kind != &Picture)
             EXPECT_EQ(harness.Text(want.id), want.caption);
-        if (want.font != NoFont)
-            EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), FontOf(want.font));
+        if (&want.kind != &Spin && &want.kind != &Picture) // draw no text
+            EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), FontOf(want));
     }
 }
 
@@ -393,7 +396,7 @@ TEST_F(RunningDialog, ZOrderAndTabOrderAreTheOrderOfTheForm)
 
 TEST_F(RunningDialog, EveryCaptionFitsItsControl)
 {
-    auto check = [this](int id, Kind kind, const std::string& caption) {
+    auto check = [this](int id, const Kind& kind, const std::string& caption) {
         SCOPED_TRACE("control " + std::to_string(id) + ", \"" + caption + "\"");
         RECT client = {};
         GetClientRect(Control(id), &client);
@@ -409,8 +412,9 @@ TEST_F(RunningDialog, EveryCaptionFitsItsControl)
             continue;
         check(control.id, control.kind, control.caption);
     }
-    for (const auto& later : LaterCaptions)
-        check(later.id, later.kind, later.caption);
+    // And the captions of the switch turned off.
+    check(IDC_TITLE_ACTIVE, ClickableText, "Programmes désactivés");
+    check(IDC_BUTTON_ACTIVE, Button, "Activer");
 }
 
 TEST_F(RunningDialog, ControlsStayInTheDialogAndInTheirGroupAndOverlapNoOther)
@@ -434,7 +438,8 @@ TEST_F(RunningDialog, ControlsStayInTheDialogAndInTheirGroupAndOverlapNoOther)
         for (const Shown& b : Controls)
         {
             RECT shared = {};
-            if (a.id >= b.id || !Overlap(place, Place(b.id), shared) || a.group == b.id || b.group == a.id)
+            const RECT other = Place(b.id);
+            if (a.id >= b.id || !IntersectRect(&shared, &place, &other) || a.group == b.id || b.group == a.id)
                 continue;
             if (IsText(a.kind) && IsText(b.kind) && shared.bottom - shared.top <= stackedTexts)
                 continue;
@@ -464,8 +469,14 @@ TEST_F(RunningDialog, ControlsReadAsOneColumnRowOrSetLineUp)
     }
 }
 
+// The banner: a 24-bit bottom-up bitmap of 47 by 474, shown at its own size.
 TEST_F(RunningDialog, BannerShowsItsBitmapAtItsOwnSize)
 {
+    const auto* header = static_cast<const BITMAPINFOHEADER*>(ResourceData(RT_BITMAP, IDB_BANNER));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->biHeight, 474); // positive: bottom-up
+    EXPECT_EQ(header->biBitCount, 24);
+    EXPECT_EQ(header->biCompression, static_cast<DWORD>(BI_RGB));
     const HANDLE image =
         reinterpret_cast<HANDLE>(SendMessageA(Control(IDC_BANNER), STM_GETIMAGE, IMAGE_BITMAP, 0));
     BITMAP bitmap = {};
@@ -496,65 +507,7 @@ TEST_F(RunningDialog, RadioPairsAreSeparateGroups)
             EXPECT_EQ(harness.Checked(id), id == step.checked[0] || id == step.checked[1])
                 << "after " << step.click << ", " << id;
     }
-    for (int day = IDC_DAY1; day <= IDC_DAY7; ++day)
-        EXPECT_FALSE(harness.Checked(day));
 }
-
-namespace
-{
-
-// The tray, reading the menu it shows at the moment it shows it; the menu then closes by itself.
-class TrayMenuReader : public CSystemTray
-{
-public:
-    struct Item
-    {
-        UINT id;
-        std::string caption; // "-" for a separator
-        bool isDefault;
-        bool opensSubmenu;
-        bool operator==(const Item& other) const
-        {
-            return id == other.id && caption == other.caption && isDefault == other.isDefault &&
-                   opensSubmenu == other.opensSubmenu;
-        }
-    };
-
-    void PrepareMenu(HMENU menu) override
-    {
-        for (int i = 0; i < GetMenuItemCount(menu); ++i)
-        {
-            char caption[100] = {};
-            MENUITEMINFOA info = {};
-            info.cbSize = sizeof info;
-            info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU;
-            info.dwTypeData = caption;
-            info.cch = sizeof caption;
-            GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
-            const bool separator = (info.fType & MFT_SEPARATOR) != 0;
-            items.push_back({separator ? 0 : info.wID, separator ? "-" : caption,
-                             (info.fState & MFS_DEFAULT) != 0, info.hSubMenu != nullptr});
-        }
-        SetTimer(nullptr, 0, 200, CloseMenu);
-    }
-
-    std::vector<Item> items;
-
-private:
-    static VOID CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD)
-    {
-        KillTimer(nullptr, timer);
-        EndMenu();
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const TrayMenuReader::Item& item)
-{
-    return out << '{' << item.id << " \"" << item.caption << "\"" << (item.isDefault ? " default" : "")
-               << (item.opensSubmenu ? " submenu" : "") << '}';
-}
-
-} // namespace
 
 TEST(TrayMenu, ShowsTheActionsWithOpeningTheSchedulerAsTheDefault)
 {
@@ -564,13 +517,13 @@ TEST(TrayMenu, ShowsTheActionsWithOpeningTheSchedulerAsTheDefault)
         tray.Install(window.Get(), LoadIconA(nullptr, IDI_APPLICATION), Module(), "Sylvane Programmateur"),
         FALSE);
     EXPECT_EQ(tray.OnIconMessage(CSystemTray::TRAY_ICON_ID, WM_RBUTTONUP), 1);
-    const std::vector<TrayMenuReader::Item> want = {
-        {ID_OPEN_SCHEDULER, "Ouvrir le Programmateur", true, false},
-        {0, "-", false, false},
-        {ID_LAUNCH_PLAYER, "Lancer Media Player...", false, false},
-        {ID_VISIT_SITE, std::string("Visiter ") + MakerSiteName + "...", false, false},
-        {0, "-", false, false},
-        {ID_QUIT, "Quitter", false, false},
+    const std::vector<std::string> want = {
+        "32778 Ouvrir le Programmateur (default)",
+        "-",
+        "32780 Lancer Media Player...",
+        std::string("32781 Visiter ") + MakerSiteName + "...",
+        "-",
+        "105 Quitter",
     };
     EXPECT_EQ(tray.items, want);
     tray.HideFromTray();
@@ -606,23 +559,6 @@ TEST(Accelerators, AltQuestionMarkAndAltSlashAsCharacters)
         EXPECT_EQ(entries[i].cmd, ID_ACCEL_HELP);
     }
 }
-
-namespace
-{
-
-BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR names)
-{
-    reinterpret_cast<std::vector<ULONG_PTR>*>(names)->push_back(reinterpret_cast<ULONG_PTR>(name));
-    return TRUE;
-}
-
-BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR languages)
-{
-    reinterpret_cast<std::vector<WORD>*>(languages)->push_back(language);
-    return TRUE;
-}
-
-} // namespace
 
 // Each resource once, in French, as resource tools and the loader list them; the manifest language-neutral,
 // so that a default manifest a toolchain may add gives way to it instead of standing beside it.
@@ -663,6 +599,7 @@ TEST(Resources, EachIsThereOnceInFrenchAndTheManifestOnceLanguageNeutral)
 // side-by-side store.
 TEST(Manifest, NamesTheProgramAndGetsCommonControls6WithoutAnExecutionLevel)
 {
+    // Made from manifest 1 of this program, as the loader makes the process's own when it starts it.
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     ACTCTXW request = {};
@@ -673,7 +610,6 @@ TEST(Manifest, NamesTheProgramAndGetsCommonControls6WithoutAnExecutionLevel)
     request.lpSource = path;
     const HANDLE context = CreateActCtxW(&request);
     ASSERT_NE(context, INVALID_HANDLE_VALUE);
-
     auto identity = [context](DWORD index) {
         SIZE_T size = 0;
         QueryActCtxW(0, context, &index, AssemblyDetailedInformationInActivationContext, nullptr, 0, &size);
@@ -708,7 +644,7 @@ TEST(Manifest, NamesTheProgramAndGetsCommonControls6WithoutAnExecutionLevel)
     EXPECT_EQ(runLevel.RunLevel, ACTCTX_RUN_LEVEL_UNSPECIFIED);
     ReleaseActCtx(context);
 
-    // This process started with that manifest: the common controls it loads are version 6's.
+    // The common controls this process loads are version 6's.
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&classes);
     char comctl[MAX_PATH] = {};
@@ -760,38 +696,8 @@ TEST(VersionInfo, NamesTheMakerAndTheProgramInFrench)
     }
 }
 
-namespace
-{
-
-// An icon group's directory as it lies in the resource: a header, then one entry per image.
-#pragma pack(push, 1)
-struct IconDirectory
-{
-    uint16_t reserved, type, count;
-};
-struct IconDirectoryEntry
-{
-    uint8_t width, height, colours, reserved;
-    uint16_t planes, bitsPerPixel;
-    uint32_t bytes;
-    uint16_t imageId;
-};
-#pragma pack(pop)
-static_assert(sizeof(IconDirectory) == 6 && sizeof(IconDirectoryEntry) == 14, "the resource's layout");
-
-const void* ResourceData(LPCSTR type, int id, DWORD* size = nullptr)
-{
-    const HRSRC found = FindResourceA(Module(), MAKEINTRESOURCEA(id), type);
-    if (size)
-        *size = found ? SizeofResource(Module(), found) : 0;
-    return found ? LockResource(LoadResource(Module(), found)) : nullptr;
-}
-
-} // namespace
-
-// Each icon group holds its sizes at 24 bits per pixel, each image a round picture whose mask leaves the
-// corners out and the centre in, and Windows draws each size from its own image.
-TEST(Icons, EachGroupHoldsItsSizesAt24BitsAsRoundPictures)
+// Each icon group holds an image of each of its sizes at 24 bits per pixel, which Windows draws round.
+TEST(Icons, EachGroupHoldsItsSizesAt24BitsAndEachIsDrawnRound)
 {
     const struct
     {
@@ -801,64 +707,41 @@ TEST(Icons, EachGroupHoldsItsSizesAt24BitsAsRoundPictures)
     for (const auto& group : groups)
     {
         SCOPED_TRACE("icon group " + std::to_string(group.group));
-        DWORD groupBytes = 0;
-        const auto* directory =
-            static_cast<const IconDirectory*>(ResourceData(RT_GROUP_ICON, group.group, &groupBytes));
+        const void* directory = ResourceData(RT_GROUP_ICON, group.group);
         ASSERT_NE(directory, nullptr);
-        ASSERT_EQ(directory->count, group.sizes.size());
-        ASSERT_EQ(groupBytes, sizeof(IconDirectory) + directory->count * sizeof(IconDirectoryEntry));
-        const auto* entries = reinterpret_cast<const IconDirectoryEntry*>(directory + 1);
-        for (size_t i = 0; i < group.sizes.size(); ++i)
+        EXPECT_EQ(static_cast<const uint16_t*>(directory)[2], group.sizes.size()); // the number of images
+        for (int size : group.sizes)
         {
-            const int size = group.sizes[i];
             SCOPED_TRACE(std::to_string(size) + " pixels");
-            EXPECT_EQ(entries[i].width, size);
-            EXPECT_EQ(entries[i].height, size);
-            EXPECT_EQ(entries[i].bitsPerPixel, 24);
-
-            DWORD imageBytes = 0;
-            const auto* image =
-                static_cast<const BITMAPINFOHEADER*>(ResourceData(RT_ICON, entries[i].imageId, &imageBytes));
+            const int imageId = LookupIconIdFromDirectoryEx(static_cast<PBYTE>(const_cast<void*>(directory)),
+                                                            TRUE, size, size, LR_DEFAULTCOLOR);
+            const auto* image = static_cast<const BITMAPINFOHEADER*>(ResourceData(RT_ICON, imageId));
             ASSERT_NE(image, nullptr);
-            EXPECT_EQ(image->biWidth, size);
-            EXPECT_EQ(image->biHeight, 2 * size); // colours and mask
+            EXPECT_EQ(image->biWidth, size); // an image of its own, not another one scaled
             EXPECT_EQ(image->biBitCount, 24);
-            EXPECT_EQ(image->biCompression, static_cast<DWORD>(BI_RGB));
-            const size_t maskStride = (size + 31) / 32 * 4;
-            const size_t maskStart = sizeof(BITMAPINFOHEADER) + (size * 3 + 3) / 4 * 4 * size;
-            ASSERT_EQ(imageBytes, maskStart + maskStride * size);
-            auto transparent = [&](int x, int y) {
-                const auto* row =
-                    reinterpret_cast<const uint8_t*>(image) + maskStart + maskStride * (size - 1 - y);
-                return (row[x / 8] & (0x80 >> (x % 8))) != 0;
-            };
-            EXPECT_TRUE(transparent(0, 0));
-            EXPECT_TRUE(transparent(size - 1, size - 1));
-            EXPECT_FALSE(transparent(size / 2, size / 2));
 
+            // Drawn over a colour, as the caption and the notification area draw it: the corners let it
+            // through, the centre does not.
+            const COLORREF behind = RGB(255, 0, 255);
+            HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+            const HBITMAP canvas = CreateCompatibleBitmap(screen, size, size);
+            ReleaseDC(nullptr, screen);
+            const HGDIOBJ old = SelectObject(dc, canvas);
+            const HBRUSH brush = CreateSolidBrush(behind);
+            const RECT all = {0, 0, size, size};
+            FillRect(dc, &all, brush);
             const HICON icon = static_cast<HICON>(
                 LoadImageA(Module(), MAKEINTRESOURCEA(group.group), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-            ICONINFO info = {};
-            ASSERT_TRUE(GetIconInfo(icon, &info));
-            BITMAP colour = {};
-            GetObjectA(info.hbmColor, sizeof colour, &colour);
-            EXPECT_EQ(colour.bmWidth, size);
-            EXPECT_EQ(colour.bmHeight, size);
-            DeleteObject(info.hbmColor);
-            DeleteObject(info.hbmMask);
+            EXPECT_TRUE(DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL));
+            EXPECT_EQ(GetPixel(dc, 0, 0), behind);
+            EXPECT_EQ(GetPixel(dc, size - 1, size - 1), behind);
+            EXPECT_NE(GetPixel(dc, size / 2, size / 2), behind);
             DestroyIcon(icon);
+            DeleteObject(brush);
+            DeleteObject(SelectObject(dc, old));
+            DeleteDC(dc);
         }
     }
-}
-
-TEST(Banner, IsA24BitBottomUpBitmapOf47By474)
-{
-    const auto* header = static_cast<const BITMAPINFOHEADER*>(ResourceData(RT_BITMAP, IDB_BANNER));
-    ASSERT_NE(header, nullptr);
-    EXPECT_EQ(header->biWidth, 47);
-    EXPECT_EQ(header->biHeight, 474); // positive: bottom-up
-    EXPECT_EQ(header->biBitCount, 24);
-    EXPECT_EQ(header->biCompression, static_cast<DWORD>(BI_RGB));
 }
 
 // Not a check: shows the running dialog in its main window for a screenshot of the layout, with
