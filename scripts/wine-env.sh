@@ -2,7 +2,7 @@
 # CHRONEL_WINE_ARCH is win32 (the product's architecture) or win64; CHRONEL_WINEPREFIX names the prefix
 # (default: the matching build's own). HOME lies beside the prefix, because Wine links the prefix's Desktop,
 # Documents... folders to $HOME when it creates it.
-chronel_root=$(cd "$(dirname "${BASH_SOURCE[0]:-$0}")/.." && pwd)
+. "$(dirname "${BASH_SOURCE[0]:-$0}")/lib.sh"
 export CHRONEL_WINE_ARCH="${CHRONEL_WINE_ARCH:-win32}"
 export WINEARCH="$CHRONEL_WINE_ARCH"
 export WINEPREFIX="${CHRONEL_WINEPREFIX:-$chronel_root/build/$CHRONEL_WINE_ARCH/wineprefix}"
@@ -51,24 +51,17 @@ chronel_stop_prefix() {
 
 # One Wine session, the stanza every script that runs Windows programs goes through: the prefix of ARCH on a
 # private Xvfb display, made (afresh with --fresh) and warmed, COMMAND run inside with this environment, and
-# the prefix's own server stopped afterwards. The win32 prefix, and any other with --i386 (the i686 program
-# under WoW64), run through scripts/i386.
-#   scripts/wine-env.sh session [--fresh] [--i386] ARCH COMMAND ARGS...
+# the prefix's own server stopped afterwards. ARCH wow64 is the win64 prefix with COMMAND running the i686
+# build under WoW64; 32-bit Wine goes through scripts/i386 (lib.sh's through_i386).
+#   scripts/wine-env.sh session [--fresh] win32|win64|wow64 COMMAND ARGS...
 chronel_wine_session() {
-    local fresh= through=()
-    while [ $# -gt 0 ]; do
-        case $1 in
-        --fresh) fresh=1 ;;
-        --i386) through=("$chronel_root/scripts/i386") ;;
-        *) break ;;
-        esac
-        shift
-    done
+    local fresh=
+    [ "$1" = --fresh ] && { fresh=1; shift; }
     local arch=$1
     shift
-    [ "$arch" = win32 ] && through=("$chronel_root/scripts/i386")
-    CHRONEL_WINE_ARCH=$arch CHRONEL_WINE_FRESH=$fresh CHRONEL_WINE_ENV="$chronel_root/scripts/wine-env.sh" \
-        "${through[@]}" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    through_i386 "$arch"
+    CHRONEL_WINE_ARCH=${arch/wow64/win64} CHRONEL_WINE_FRESH=$fresh \
+        CHRONEL_WINE_ENV="$chronel_root/scripts/wine-env.sh" "${i386[@]}" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         . "$CHRONEL_WINE_ENV"
         trap chronel_stop_prefix EXIT
         started=$SECONDS
@@ -80,7 +73,7 @@ chronel_wine_session() {
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
-    [ "${1:-}" = session ] || { echo "usage: scripts/wine-env.sh session [--fresh] [--i386] ARCH COMMAND..." >&2; exit 2; }
+    [ "${1:-}" = session ] || { echo "usage: scripts/wine-env.sh session [--fresh] win32|win64|wow64 COMMAND..." >&2; exit 2; }
     shift
     chronel_wine_session "$@"
     exit

@@ -5,6 +5,7 @@
 
 #include "ui/framework/AppGlobals.h"
 #include "resources/resource.h"
+#include "Harness.h"
 #include "SettingsReset.h"
 #include "schedule/Settings_win.h"
 #include "schedule/TextField.h"
@@ -104,23 +105,15 @@ public:
         (void)once;
     }
 
-    // Creates the main window and the dialog; the dialog's initialisation runs inside.
+    // Creates the dialog in the stand-in main window; the dialog's initialisation runs inside.
     HWND Create()
     {
-        main = CreateWindowExA(0, "STATIC", "Sylvane Programmateur", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                               CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr, nullptr, AppInstance, nullptr);
         dialog.hInstance = AppInstance;
-        dialog.hWndParent = main;
+        dialog.hWndParent = main.Get();
         dialog.hWnd =
-            CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), main, CDialog::DialogProcThunk,
+            CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), main.Get(), CDialog::DialogProcThunk,
                                reinterpret_cast<LPARAM>(static_cast<CDialog*>(&dialog)));
         return dialog.hWnd;
-    }
-
-    ~DialogHarness()
-    {
-        if (main)
-            DestroyWindow(main);
     }
 
     std::string Text(int id) const
@@ -171,6 +164,6 @@ public:
         Item(IDC_MEDIA_LIST, LB_SETCURSEL, static_cast<WPARAM>(item));
     }
 
-    HWND main = nullptr;
     TestMain dialog;
+    MainWindowStandIn main; // declared last, so the windows go before the dialog object
 };
