@@ -294,19 +294,6 @@ TEST_F(ApplicationEnd, ConfirmedQuitSavesRemovesTheIconAndEndsTheLoopWithZero)
     EXPECT_EQ(QuitMessage(), std::optional<WPARAM>(0));
 }
 
-TEST_F(ApplicationEnd, ARequestedQuitSavesWithoutAQuestionAndEnds)
-{
-    const HWND main = MainWindow();
-    DeleteFileA(ProgramFile().c_str());
-    BoxAnswers answers(IDOK);
-    EXPECT_EQ(SendMessageA(main, WM_COMMAND, ID_QUIT_QUIETLY, Deadline(10000)), 1);
-    EXPECT_TRUE(answers.texts.empty()) << answers.texts.front();
-    EXPECT_FALSE(IsWindow(main));
-    EXPECT_TRUE(FileExists(ProgramFile()));
-    EXPECT_FALSE(IconShown(main));
-    EXPECT_EQ(QuitMessage(), std::optional<WPARAM>(0));
-}
-
 TEST_F(ApplicationEnd, TheEndOfTheSessionSavesQuietlyAndNothingIsWrittenAfterIt)
 {
     const HWND main = MainWindow();
