@@ -2,8 +2,9 @@
 ; with Windows and an uninstaller. The build passes VERSION, EXE (the chronel.exe to ship), ICON and OUTFILE,
 ; and SIGN, the signing command, when the release is signed.
 ; A running scheduler is never overwritten or killed: "chronel.exe /quit" asks it to save and end, and the
-; scheduler starts again at the end when it ran before, also when the install or the uninstall stops. The user's programmes (under each user's application
-; data) and the settings key are never touched, by an upgrade or by the uninstaller.
+; scheduler starts again at the end when it ran before, also when the install or the uninstall stops short.
+; The user's programmes (under each user's application data) and the settings key are never touched, by an
+; upgrade or by the uninstaller.
 ;
 ; Exit codes (silent mode too): 0 done, 1 cancelled by the user, 2 the running scheduler would not end or a
 ; file could not be written.
@@ -167,8 +168,8 @@ Var SchedulerFolder
     ${EndIf}
 !macroend
 
-; Starts $SchedulerFolder\chronel.exe as the logged-on user, never with this installer's administrator token: the
-; desktop's shell (Explorer, which runs as that user) is asked to open it, through the view of the desktop
+; Starts $SchedulerFolder\chronel.exe as the logged-on user, never with this installer's administrator token:
+; the desktop's shell (Explorer, which runs as that user) is asked to open it, through the view of the desktop
 ; window. Where any step fails nothing is started: the autostart entry or the Start menu will start it.
 ; Registers: $1 the shell windows, $2 the desktop's window, $3 its services, $4 its browser, $5 its view, $6
 ; the view's background, $7 the folder view, $8 the shell's application object, $9 its IShellDispatch2.
@@ -301,8 +302,8 @@ Section "-Finish"
     ${EndIf}
 SectionEnd
 
-; A file the user chose not to replace ("Abandonner" on a file that cannot be written, with pages) ends the
-; install here.
+; An install its user ends on a file that cannot be written (with pages, "Abandonner" in the box of the
+; file) stops here.
 Function .onInstFailed
     !insertmacro StartAgainIfEnded
 FunctionEnd
