@@ -1,16 +1,27 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
+#include "app/SingleInstance.h"
+
+namespace
+{
+
+// The exit code of a command line that asks for nothing this program does: no scheduler is started.
+constexpr int RefusedCommandLine = 2;
+
+} // namespace
 
 // The show command is ignored: the program always starts in the notification area. "/quit" ends the
 // scheduler running in this session instead (installers use it); "/autostart on|off" changes the start with
 // Windows (the activation switch runs it with administrator rights). Both come before the scheduler's mutex.
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+// The command line is read whole, as Windows programs read theirs, the program's own name first.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    switch (ReadStartRequest(commandLine))
+    switch (ReadStartRequest(GetCommandLineW()))
     {
     case StartRequest::Quit: return QuitRunningInstance();
     case StartRequest::AutostartOn: return SwitchAutostart(instance, true);
     case StartRequest::AutostartOff: return SwitchAutostart(instance, false);
-    case StartRequest::BadAutostart: return 1;
+    case StartRequest::Refused: return RefusedCommandLine;
     case StartRequest::Run: break;
     }
     return RunApplication(instance);

@@ -2,8 +2,9 @@
 ; with Windows and an uninstaller. The build passes VERSION, EXE (the chronel.exe to ship), ICON and OUTFILE,
 ; and SIGN, the signing command, when the release is signed.
 ; A running scheduler is never overwritten or killed: "chronel.exe /quit" asks it to save and end, and the
-; scheduler starts again at the end when it ran before. The user's programmes (under each user's application
-; data) and the settings key are never touched, by an upgrade or by the uninstaller.
+; scheduler starts again at the end when it ran before, also when the install or the uninstall stops short.
+; The user's programmes (under each user's application data) and the settings key are never touched, by an
+; upgrade or by the uninstaller.
 ;
 ; Exit codes (silent mode too): 0 done, 1 cancelled by the user, 2 the running scheduler would not end or a
 ; file could not be written.
@@ -65,6 +66,9 @@ VIAddVersionKey /LANG=1036 "ProductVersion" "${VERSION}.0"
 
 Var WasRunning
 Var InstalledFolder
+; The folder whose chronel.exe is started again: the one that asked the scheduler to end, until the new one
+; is in place.
+Var SchedulerFolder
 
 ; Leaves 1 on the stack when a scheduler runs in this session (it holds its mutex until its process ends). A
 ; mutex that exists but may not be opened, made by a scheduler with other rights (elevated, another account),
@@ -82,6 +86,22 @@ Var InstalledFolder
     ${EndIf}
 !macroend
 
+; A scheduler that ran before and that this run ended starts again as the desktop's user, whatever the exit
+; code, where the install or the uninstall stops before its end (which starts it again itself).
+!macro StartAgainIfEnded
+    ${If} $WasRunning == 1
+        !insertmacro SchedulerRunning
+        Pop $0
+        ${If} $0 = 0
+            !ifdef __UNINSTALL__
+                Call un.StartSchedulerAsUser
+            !else
+                Call StartSchedulerAsUser
+            !endif
+        ${EndIf}
+    ${EndIf}
+!macroend
+
 ; Asks the running scheduler to save its programmes and end, and gives up (exit code 2) when it does not. Any
 ; copy of chronel.exe reaches the scheduler of this session: the installed one recorded in the uninstall entry
 ; asks (an upgrade into another folder finds none in $INSTDIR), else the one in $INSTDIR. Its answer "ended" is
@@ -94,6 +114,7 @@ Var InstalledFolder
         StrCpy $1 "$INSTDIR\chronel.exe"
     ${EndIf}
     ${If} ${FileExists} $1
+        ${GetParent} $1 $SchedulerFolder
         ClearErrors
         ExecWait '"$1" /quit' $0
         ; A copy that does not run at all leaves the answer to the mutex.
@@ -111,6 +132,8 @@ Var InstalledFolder
         ${EndIf}
         ${If} $0 != 0
             MessageBox MB_ICONSTOP|MB_OK "Le Programmateur en cours d'exécution ne s'est pas arrêté. Quittez-le, puis recommencez." /SD IDOK
+            ; /quit may answer 1 for a scheduler that ended all the same (its end came after /quit gave up).
+            !insertmacro StartAgainIfEnded
             SetErrorLevel 2
             Quit
         ${EndIf}
@@ -145,8 +168,8 @@ Var InstalledFolder
     ${EndIf}
 !macroend
 
-; Starts $INSTDIR\chronel.exe as the logged-on user, never with this installer's administrator token: the
-; desktop's shell (Explorer, which runs as that user) is asked to open it, through the view of the desktop
+; Starts $SchedulerFolder\chronel.exe as the logged-on user, never with this installer's administrator token:
+; the desktop's shell (Explorer, which runs as that user) is asked to open it, through the view of the desktop
 ; window. Where any step fails nothing is started: the autostart entry or the Start menu will start it.
 ; Registers: $1 the shell windows, $2 the desktop's window, $3 its services, $4 its browser, $5 its view, $6
 ; the view's background, $7 the folder view, $8 the shell's application object, $9 its IShellDispatch2.
@@ -157,8 +180,8 @@ Function ${UN}StartSchedulerAsUser
     ; FindWindowSW's VARIANTs: the desktop (VT_I4, CSIDL_DESKTOP) and an empty root (VT_EMPTY).
     System::Call '*(i 3, i 0, i 0, i 0) p.R1'
     System::Call '*(i 0, i 0, i 0, i 0) p.R2'
-    System::Call 'oleaut32::SysAllocString(w "$INSTDIR\chronel.exe") p.R3'
-    System::Call 'oleaut32::SysAllocString(w "$INSTDIR") p.R4'
+    System::Call 'oleaut32::SysAllocString(w "$SchedulerFolder\chronel.exe") p.R3'
+    System::Call 'oleaut32::SysAllocString(w "$SchedulerFolder") p.R4'
     System::Call 'oleaut32::SysAllocString(w "") p.R5'
     System::Call 'oleaut32::SysAllocString(w "open") p.R6'
     StrCpy $0 0
@@ -218,6 +241,7 @@ Section "Sylvane Programmateur" SecProgram
     SectionIn RO
     SetShellVarContext all
     ReadRegStr $InstalledFolder HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    StrCpy $SchedulerFolder $INSTDIR
     !insertmacro SchedulerRunning
     Pop $WasRunning
     !insertmacro QuitScheduler
@@ -230,9 +254,11 @@ Section "Sylvane Programmateur" SecProgram
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ${If} ${Errors}
         MessageBox MB_ICONSTOP|MB_OK "Impossible d'écrire dans $INSTDIR." /SD IDOK
+        !insertmacro StartAgainIfEnded
         SetErrorLevel 2
         Quit
     ${EndIf}
+    StrCpy $SchedulerFolder $INSTDIR
 
     CreateDirectory "$SMPROGRAMS\${PRODUCT}"
     CreateShortCut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\chronel.exe"
@@ -276,6 +302,12 @@ Section "-Finish"
     ${EndIf}
 SectionEnd
 
+; An install its user ends on a file that cannot be written (with pages, "Abandonner" in the box of the
+; file) stops here.
+Function .onInstFailed
+    !insertmacro StartAgainIfEnded
+FunctionEnd
+
 Function .onInit
     ; An upgrade keeps the user's choice: without the start with Windows before, none after.
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
@@ -290,6 +322,7 @@ FunctionEnd
 
 Section "Uninstall"
     SetShellVarContext all
+    StrCpy $SchedulerFolder $INSTDIR
     !insertmacro SchedulerRunning
     Pop $WasRunning
     !insertmacro QuitScheduler
@@ -299,9 +332,7 @@ Section "Uninstall"
     Delete "$INSTDIR\chronel.exe"
     ${If} ${Errors}
         MessageBox MB_ICONSTOP|MB_OK "Le Programmateur n'a pas pu être supprimé : il est encore utilisé, peut-être dans la session d'un autre utilisateur. Il reste installé ; quittez-le dans chaque session, puis recommencez." /SD IDOK
-        ${If} $WasRunning == 1
-            Call un.StartSchedulerAsUser
-        ${EndIf}
+        !insertmacro StartAgainIfEnded
         SetErrorLevel 2
         Quit
     ${EndIf}
@@ -315,3 +346,7 @@ Section "Uninstall"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
     MessageBox MB_ICONINFORMATION|MB_OK "Vos programmes restent dans le dossier Merovia\Chronel des données d'application de chaque utilisateur, et vos réglages dans la clé HKLM\${SETTINGS_KEY} du registre." /SD IDOK
 SectionEnd
+
+Function un.onUninstFailed
+    !insertmacro StartAgainIfEnded
+FunctionEnd

@@ -94,13 +94,15 @@ std::string ProgramNameOf(DWORD process)
 }
 
 // The one scheduler running, once it has come; 0 when none came or more than one runs.
-DWORD WaitForOneScheduler(DWORD other = 0)
+DWORD WaitForOneScheduler(DWORD other = 0, DWORD timeout = StepTimeout)
 {
     std::vector<HWND> schedulers;
-    WaitFor([&] {
-        schedulers = WindowsOfClass("CHRONEL");
-        return schedulers.size() == 1 && ProcessOf(schedulers[0]) != other;
-    });
+    WaitFor(
+        [&] {
+            schedulers = WindowsOfClass("CHRONEL");
+            return schedulers.size() == 1 && ProcessOf(schedulers[0]) != other;
+        },
+        timeout);
     return schedulers.size() == 1 && ProcessOf(schedulers[0]) != other ? ProcessOf(schedulers[0]) : 0;
 }
 
@@ -321,6 +323,24 @@ TEST_F(Installer, AnUninstallWhoseProgramIsInUseKeepsItInstalledAndEndsWithCode2
     EXPECT_EQ(ReadMachineString(RunKey, AutostartName), "\"" + exe + "\"");
     EXPECT_TRUE(PathExists(Shortcuts() + "Sylvane Programmateur.lnk"));
     EXPECT_NE(WaitForOneScheduler(scheduler.Process()), 0u) << "the ended scheduler was not started again";
+}
+
+// The silent upgrade ends the running scheduler, then cannot replace chronel.exe (held open, as by a
+// scheduler in another session): it stops with code 2, and the scheduler it ended runs again, the installed
+// copy started through the desktop's shell.
+TEST_F(Installer, AFailedSilentUpgradeStartsTheSchedulerItEndedAgain)
+{
+    Install();
+    const std::string exe = Installed("chronel.exe");
+    Chronel& old = StartInstalled();
+    const ScopedHandle inUse = HoldOpen(exe, FILE_SHARE_READ);
+
+    EXPECT_EQ(RunSilently(Paths().setup, "/S"), 2u);
+    EXPECT_EQ(old.WaitForExit(), 0u) << "the running scheduler was not ended by /quit";
+    const DWORD restarted = WaitForOneScheduler(old.Process(), 15000);
+    ASSERT_NE(restarted, 0u) << "the ended scheduler was not started again within 15 s";
+    EXPECT_EQ(ImageOf(restarted), exe);
+    EXPECT_EQ(ProgramNameOf(ParentOf(restarted)), "explorer.exe") << "not started by the desktop's shell";
 }
 
 TEST_F(Installer, ASilentUninstallTakesAwayWhatWasInstalledAndKeepsTheUsersData)

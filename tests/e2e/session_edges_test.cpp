@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace e2e
 {
 namespace
@@ -216,6 +218,62 @@ TEST_F(SessionEdges, AMutexThatCannotBeOpenedMeansASchedulerRuns)
     EXPECT_LT(GetTickCount() - asked, 9000u) << "/quit waited for a scheduler it cannot reach";
 }
 
+// The command line is read as Windows programs read theirs: the quoted "/quit" is "/quit". A command line
+// with anything else asks for nothing this program does: no scheduler starts (a caller waiting for the
+// option's answer would wait for ever), and the exit code says so.
+TEST_F(SessionEdges, TheCommandLineIsReadAsWindowsReadsItAndAnUnknownOptionStartsNothing)
+{
+    for (const char* refused : {"/quit now", "-quit", "/autostart maybe", "/foo", "\"/quit\" now"})
+    {
+        SCOPED_TRACE(refused);
+        EXPECT_EQ(RunOnceMore(StepTimeout, refused), 2u);
+        EXPECT_TRUE(WindowsOfClass("CHRONEL").empty()) << "a scheduler started";
+    }
+    EXPECT_FALSE(TrayIconShown());
+    EXPECT_FALSE(PathExists(DataFolder())) << "the data folder was made";
+
+    Chronel& scheduler = Start();
+    EXPECT_EQ(RunOnceMore(StepTimeout, "\"/quit\""), 0u);
+    EXPECT_EQ(scheduler.WaitForExit(), 0u);
+}
+
+// Two installers (or scripts) ask at once: both are told that the scheduler ended. The scheduler's thread is
+// held for a moment, so that both requests wait for it before the first is handled. With its window open the
+// first request's end has no icon to take away and lets no message in: the second comes to a window that is
+// gone. From the tray, the shell's answer to the icon's removal lets the second in during the first's end.
+TEST_F(SessionEdges, TwoSlashQuitsAtOnceAreBothToldThatTheSchedulerEnded)
+{
+    // As long as a /quit takes to start and look, without a scheduler.
+    const DWORD asked = GetTickCount();
+    ASSERT_EQ(RunOnceMore(StepTimeout, "/quit"), 0u);
+    const DWORD lookTime = GetTickCount() - asked;
+
+    for (const bool windowOpen : {true, false})
+    {
+        SCOPED_TRACE(windowOpen ? "window open" : "in the tray");
+        Chronel& scheduler = Start();
+        if (windowOpen)
+            scheduler.OpenWindow();
+        const HANDLE thread =
+            OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(scheduler.Main(), nullptr));
+        const ScopedHandle threadOwned{thread};
+        ASSERT_TRUE(thread);
+        ASSERT_NE(SuspendThread(thread), static_cast<DWORD>(-1));
+        const PROCESS_INFORMATION first = StartTool(Paths().program, "/quit");
+        const ScopedHandle firstOwned{first.hProcess};
+        const PROCESS_INFORMATION second = StartTool(Paths().program, "/quit");
+        const ScopedHandle secondOwned{second.hProcess};
+        // Well within the 7 s in which a /quit's request must be taken up.
+        Sleep(std::min<DWORD>(std::max<DWORD>(2 * lookTime, 1000), 4000));
+        ResumeThread(thread);
+
+        EXPECT_EQ(WaitForExitCode(first.hProcess, StepTimeout, "the first /quit"), 0u);
+        EXPECT_EQ(WaitForExitCode(second.hProcess, StepTimeout, "the second /quit"), 0u);
+        EXPECT_EQ(scheduler.WaitForExit(), 0u);
+        app.reset();
+    }
+}
+
 // What the activation switch runs with administrator rights where the user may not write the Run key.
 TEST_F(SessionEdges, SlashAutostartWritesOrDeletesOnlyTheRunValue)
 {
@@ -225,7 +283,7 @@ TEST_F(SessionEdges, SlashAutostartWritesOrDeletesOnlyTheRunValue)
     EXPECT_EQ(RunOnceMore(StepTimeout, "/AUTOSTART OFF"), 0u);
     EXPECT_EQ(ReadMachineString(RunKey, "Sylvane Programmateur"), std::nullopt);
     EXPECT_EQ(RunOnceMore(StepTimeout, "/autostart off"), 0u) << "already off";
-    EXPECT_EQ(RunOnceMore(StepTimeout, "/autostart maybe"), 1u);
+    EXPECT_EQ(RunOnceMore(StepTimeout, "/autostart maybe"), 2u);
     EXPECT_EQ(ReadMachineString(RunKey, "Sylvane Programmateur"), std::nullopt);
     EXPECT_EQ(ReadMachineString(SettingsKey, "Active"), std::nullopt) << "the settings key was touched";
     EXPECT_FALSE(PathExists(DataFolder())) << "the data folder was made";
