@@ -26,11 +26,12 @@ inline void PumpMessages(DWORD forMs = 0, UINT first = 0, UINT last = 0)
 }
 
 // A hidden top-level window in the place of the application's main window: captioned, with a minimise
-// box, every message left to the default procedure. It goes, with the windows it holds, when the object does.
+// box, every message left to the default procedure; shown when asked. It goes, with the windows it holds,
+// when the object does.
 class MainWindowStandIn
 {
 public:
-    MainWindowStandIn()
+    explicit MainWindowStandIn(bool visible = false)
     {
         static const ATOM windowClass = [] {
             WNDCLASSEXA c = {};
@@ -43,6 +44,8 @@ public:
         handle = CreateWindowExA(0, MAKEINTATOM(windowClass), "Sylvane Programmateur",
                                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (visible)
+            ShowWindow(handle, SW_SHOW);
     }
     ~MainWindowStandIn()
     {

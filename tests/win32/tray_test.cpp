@@ -2,6 +2,7 @@
 #include "ui/tray/TrayAnimation.h"
 
 #include "resources/resource.h"
+#include "Harness.h"
 
 #include <gtest/gtest.h>
 
@@ -135,36 +136,6 @@ std::vector<DWORD> ShellMessages()
     return messages;
 }
 
-const char TestWindowClass[] = "TrayTestWindow";
-
-// A top-level window like the application's main window: captioned, with a minimise box.
-class TestWindow
-{
-public:
-    explicit TestWindow(bool visible = false)
-    {
-        handle = CreateWindowExA(0, TestWindowClass, "Tray test", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                 120, 90, 320, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (visible)
-            ShowWindow(handle, SW_SHOW);
-    }
-    ~TestWindow() { DestroyWindow(handle); }
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
-
-    HWND Get() const { return handle; }
-
-private:
-    HWND handle = nullptr;
-};
-
-void DrainMessages()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
-}
-
 // The command ids posted to the window as WM_COMMAND, taken off the queue.
 std::vector<WPARAM> PostedCommands(HWND window)
 {
@@ -193,19 +164,13 @@ protected:
     static void SetUpTestSuite()
     {
         CSystemTray::taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
-        WNDCLASSEXA windowClass = {};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = TestWindowClass;
-        RegisterClassExA(&windowClass);
     }
 
     void SetUp() override
     {
         g_shellCalls.clear();
         g_stagedAnswers.clear();
-        DrainMessages();
+        PumpMessages();
     }
 
     void TearDown() override { g_stagedAnswers.clear(); }
@@ -222,21 +187,14 @@ VOID CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR, DWORD)
 // stay in the queue to be read.
 void RunTimersPastTheDoubleClickTime()
 {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < GetDoubleClickTime() + 500)
-    {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE))
-            DispatchMessageA(&message);
-        Sleep(10);
-    }
+    PumpMessages(GetDoubleClickTime() + 500, WM_TIMER, WM_TIMER);
 }
 
 } // namespace
 
 TEST_F(Tray, InstallAddsTheIconWithTheCaptionAsItsTip)
 {
-    TestWindow window;
+    MainWindowStandIn window;
     TrayUnderTest tray;
     EXPECT_EQ(CSystemTray::activeTray, &tray);
     EXPECT_EQ(FlagsOf(tray), Removed);
@@ -285,7 +243,7 @@ TEST_F(Tray, InstallWithoutAWindowReportsToTheHiddenWindow)
 
 TEST_F(Tray, RefusedInstallLeavesEveryFlagSet)
 {
-    TestWindow window;
+    MainWindowStandIn window;
     TrayUnderTest tray;
     g_stagedAnswers = {FALSE};
     EXPECT_EQ(tray.Install(window.Get(), icon), FALSE);
@@ -304,7 +262,7 @@ TEST_F(Tray, RefusedInstallLeavesEveryFlagSet)
 
 TEST_F(Tray, HideAndShowAlternate)
 {
-    TestWindow window;
+    MainWindowStandIn window;
     TrayUnderTest tray;
     ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
     for (int round = 0; round < 3; ++round)
@@ -327,7 +285,7 @@ TEST_F(Tray, HideAndShowAlternate)
 
 TEST_F(Tray, HidingARemovedIconCallsNoShellAndClearsThePendingAdd)
 {
-    TestWindow window;
+    MainWindowStandIn window;
     TrayUnderTest tray;
     ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
     ASSERT_TRUE(tray.HideFromTray());
@@ -343,7 +301,7 @@ TEST_F(Tray, HidingARemovedIconCallsNoShellAndClearsThePendingAdd)
 
 TEST_F(Tray, ShowingAPresentIconDeletesAndAddsItAgain)
 {
-    TestWindow window;
+    MainWindowStandIn window;
     TrayUnderTest tray;
     ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
     g_shellCalls.clear();
@@ -416,7 +374,7 @@ TEST_F(Tray, RefusedShellCallsLeaveTheFlagsAsTheTableSays)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
-        TestWindow window;
+        MainWindowStandIn window;
         TrayUnderTest tray;
         ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
         if (c.hideFirst)
@@ -454,7 +412,7 @@ TEST_F(Tray, TaskbarCreatedLeavesExactlyOneIconWhileInTheTrayAndNoneWhileTheWind
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
-        TestWindow window;
+        MainWindowStandIn window;
         TrayUnderTest tray;
         ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
         NOTIFYICONDATAA shellCopy = tray.iconData;
@@ -488,7 +446,7 @@ TEST_F(Tray, TaskbarCreatedLeavesExactlyOneIconWhileInTheTrayAndNoneWhileTheWind
 
 TEST_F(Tray, ARefusedFirstAddIsTriedAgainForAWhileAndThenLeftToANewTaskbar)
 {
-    TestWindow window;
+    MainWindowStandIn window;
     TrayUnderTest tray;
     g_stagedAnswers = {FALSE};
     ASSERT_EQ(tray.Install(window.Get(), icon), FALSE);
@@ -514,7 +472,7 @@ TEST_F(Tray, ARefusedFirstAddIsTriedAgainForAWhileAndThenLeftToANewTaskbar)
     EXPECT_EQ(FlagsOf(tray), Shown);
 
     // A retry that succeeds before any broadcast: the icon is there once.
-    TestWindow other;
+    MainWindowStandIn other;
     TrayUnderTest late;
     g_stagedAnswers = {FALSE};
     ASSERT_EQ(late.Install(other.Get(), icon), FALSE);
@@ -550,7 +508,7 @@ TEST_F(Tray, AnAddThatTimesOutYetAddsTheIconCountsAsPresent)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
-        TestWindow window;
+        MainWindowStandIn window;
         TrayUnderTest tray;
         if (c.path != Path::Install)
         {
@@ -590,7 +548,7 @@ TEST_F(Tray, AnAddThatTimesOutYetAddsTheIconCountsAsPresent)
 
 TEST_F(Tray, AShowThatSucceedsEndsTheRetriesOfARefusedOne)
 {
-    TestWindow window;
+    MainWindowStandIn window;
     TrayUnderTest tray;
     ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
     ASSERT_TRUE(tray.HideFromTray());
@@ -614,8 +572,8 @@ LRESULT CALLBACK AnswersTheSessionEnd(HWND window, UINT message, WPARAM wParam, 
 
 TEST_F(Tray, TheEndOfTheSessionReachesAParkedCommandWindow)
 {
-    TestWindow parking;
-    TestWindow window;
+    MainWindowStandIn parking;
+    MainWindowStandIn window;
     TrayUnderTest tray;
     ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
     SetWindowLongPtrA(window.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnswersTheSessionEnd));
@@ -629,8 +587,8 @@ TEST_F(Tray, TheEndOfTheSessionReachesAParkedCommandWindow)
 
 TEST_F(Tray, OnlyTheActiveTraysHiddenWindowActs)
 {
-    TestWindow firstWindow;
-    TestWindow secondWindow;
+    MainWindowStandIn firstWindow;
+    MainWindowStandIn secondWindow;
     TrayUnderTest first;
     ASSERT_NE(first.Install(firstWindow.Get(), icon), FALSE);
     HWND firstHidden = first.messageWindow;
@@ -650,7 +608,7 @@ TEST_F(Tray, OnlyTheActiveTraysHiddenWindowActs)
 
 TEST_F(Tray, IconEventsOtherThanClicksAreAnsweredWithoutAction)
 {
-    TestWindow window;
+    MainWindowStandIn window;
     TrayUnderTest tray;
     ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
     struct Case
@@ -676,7 +634,7 @@ TEST_F(Tray, IconEventsOtherThanClicksAreAnsweredWithoutAction)
 
 TEST_F(Tray, DoubleClickPostsTheDefaultCommandToTheCommandWindow)
 {
-    TestWindow window;
+    MainWindowStandIn window;
     TrayUnderTest tray;
     ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
 
@@ -696,7 +654,7 @@ TEST_F(Tray, DoubleClickPostsTheDefaultCommandToTheCommandWindow)
 
 TEST_F(Tray, ClicksWithoutTheMenuResourceAreAnsweredWithZero)
 {
-    TestWindow window;
+    MainWindowStandIn window;
     TrayUnderTest tray;
     ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
     tray.instance = GetModuleHandleA("kernel32.dll"); // a module without menu 109
@@ -712,7 +670,7 @@ TEST_F(Tray, ButtonUpShowsTheMenuWithItsDefaultItem)
 {
     if (!HasTrayMenu())
         GTEST_SKIP() << "menu 109 is not linked into this test program";
-    TestWindow window;
+    MainWindowStandIn window;
     TrayUnderTest tray;
     ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
 
@@ -758,7 +716,7 @@ TEST_F(Tray, ALeftClickWaitsForTheDoubleClickTimeAndADoubleClickShowsNoMenu)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
-        TestWindow window;
+        MainWindowStandIn window;
         TrayUnderTest tray;
         ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
         // Ends any menu shortly after it opens.
@@ -795,7 +753,7 @@ TEST_F(Tray, AClickLoadsTheMenuOnce)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
-        TestWindow window;
+        MainWindowStandIn window;
         TrayUnderTest tray;
         ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
         const UINT_PTR ender = SetTimer(nullptr, 0, 200, EndMenuSoon);
@@ -814,7 +772,7 @@ TEST_F(Tray, ChosenMenuItemReachesTheCommandWindow)
 {
     if (!HasTrayMenu())
         GTEST_SKIP() << "menu 109 is not linked into this test program";
-    TestWindow window;
+    MainWindowStandIn window;
     TrayUnderTest tray;
     ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
 
@@ -840,7 +798,7 @@ TEST_F(Tray, ChosenMenuItemReachesTheCommandWindow)
 
 TEST_F(Tray, DestructionTakesTheIconAndTheHiddenWindowAway)
 {
-    TestWindow window;
+    MainWindowStandIn window;
     auto tray = std::make_unique<TrayUnderTest>();
     ASSERT_NE(tray->Install(window.Get(), icon), FALSE);
     const HWND hidden = tray->messageWindow;
@@ -856,7 +814,7 @@ TEST_F(Tray, DestructionTakesTheIconAndTheHiddenWindowAway)
 
 TEST_F(Tray, DestructionOfARemovedIconCallsNoShell)
 {
-    TestWindow window;
+    MainWindowStandIn window;
     auto tray = std::make_unique<TrayUnderTest>();
     ASSERT_NE(tray->Install(window.Get(), icon), FALSE);
     ASSERT_TRUE(tray->HideFromTray());
@@ -871,7 +829,7 @@ TEST_F(Tray, DestructionOfARemovedIconCallsNoShell)
 
 TEST_F(Tray, TheRealShellServesAnUnrecordedTray)
 {
-    TestWindow window;
+    MainWindowStandIn window;
     {
         CSystemTray tray;
         ASSERT_NE(tray.Install(window.Get(), icon, GetModuleHandleA(nullptr), "Sylvane Programmateur"),
@@ -890,8 +848,8 @@ TEST_F(Tray, TheRealShellServesAnUnrecordedTray)
 
 TEST_F(Tray, ParkingWindowIsCreatedOnceAndReused)
 {
-    TestWindow first(true);
-    TestWindow second(true);
+    MainWindowStandIn first(true);
+    MainWindowStandIn second(true);
     ASSERT_EQ(ParkWindow(first.Get()), 1);
     const HWND parking = parkingWindow;
     ASSERT_TRUE(IsWindow(parking));
@@ -909,7 +867,7 @@ TEST_F(Tray, ParkingWindowIsCreatedOnceAndReused)
 
 TEST_F(Tray, ParkingWindowIsMadeAgainWhenItHasGone)
 {
-    TestWindow window(true);
+    MainWindowStandIn window(true);
     ASSERT_EQ(ParkWindow(window.Get()), 1);
     AnimateOutOfTray(window.Get());
     ASSERT_TRUE(DestroyWindow(parkingWindow));
@@ -921,7 +879,7 @@ TEST_F(Tray, ParkingWindowIsMadeAgainWhenItHasGone)
 
 TEST_F(Tray, AnimatingIntoAndOutOfTheTrayParksAndRestoresTheWindow)
 {
-    TestWindow window(true);
+    MainWindowStandIn window(true);
     RECT before = {};
     GetWindowRect(window.Get(), &before);
 
@@ -965,7 +923,7 @@ TEST_F(Tray, AnimatingIntoAndOutOfTheTrayParksAndRestoresTheWindow)
 
 TEST_F(Tray, AWindowNeverParkedComesOutTopLevelAndVisible)
 {
-    TestWindow window(false);
+    MainWindowStandIn window;
     ASSERT_FALSE(IsWindowVisible(window.Get()));
     AnimateOutOfTray(window.Get());
     EXPECT_EQ(GetAncestor(window.Get(), GA_PARENT), GetDesktopWindow());
@@ -976,10 +934,10 @@ TEST_F(Tray, AWindowNeverParkedComesOutTopLevelAndVisible)
 TEST_F(Tray, NotificationAreaLiesInsideTheTaskbar)
 {
     // The taskbar of Wine's desktop shows itself once it has an icon.
-    TestWindow window;
+    MainWindowStandIn window;
     CSystemTray tray;
     ASSERT_NE(tray.Install(window.Get(), icon, GetModuleHandleA(nullptr), "Sylvane Programmateur"), FALSE);
-    DrainMessages();
+    PumpMessages();
     const HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
     ASSERT_NE(taskbar, nullptr);
     RECT bar = {};
@@ -997,7 +955,7 @@ TEST_F(Tray, NotificationAreaLiesInsideTheTaskbar)
 
 TEST_F(Tray, ProbeReadsTheClassesAndRectanglesOfRealWindows)
 {
-    for (const char* name : {"TrayNotifyWnd", "TrayClockWClass"})
+    for (const char* name : {"TrayTestBar", "TrayNotifyWnd", "TrayClockWClass"})
     {
         WNDCLASSEXA windowClass = {};
         windowClass.cbSize = sizeof windowClass;
@@ -1007,7 +965,7 @@ TEST_F(Tray, ProbeReadsTheClassesAndRectanglesOfRealWindows)
         RegisterClassExA(&windowClass);
     }
     // A stand-in taskbar along the bottom, its notification area at the right with the clock at its end.
-    const HWND bar = CreateWindowExA(0, TestWindowClass, "", WS_POPUP, 0, 700, 1000, 40, nullptr, nullptr,
+    const HWND bar = CreateWindowExA(0, "TrayTestBar", "", WS_POPUP, 0, 700, 1000, 40, nullptr, nullptr,
                                      GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(bar, nullptr);
     const HWND notify = CreateWindowExA(0, "TrayNotifyWnd", "", WS_CHILD, 800, 2, 196, 36, bar, nullptr,
