@@ -5,7 +5,9 @@
 #include "resources/resource.h"
 #include "schedule/Handles_win.h"
 #include "schedule/Settings_win.h"
+#include "ui/framework/Dpi.h"
 #include "ui/main/Fonts.h"
+#include "ui/main/MainWindowDpi.h"
 #include "ui/tray/TrayAnimation.h"
 
 #include <commctrl.h>
@@ -133,6 +135,7 @@ void OpenScheduler(HWND window)
 {
     trayManager.HideFromTray();
     AnimateOutOfTray(window);
+    FollowWindowDpi(window, mainDialog);
 }
 
 void SendToTray(HWND window)
@@ -172,7 +175,7 @@ void RegisterMainWindowClass(HINSTANCE instance)
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = AppClassName;
-    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_SMALL));
+    windowClass.hIconSm = SmallIcon(instance, IDI_APP_SMALL);
     RegisterClassExA(&windowClass);
 }
 
@@ -210,12 +213,13 @@ BOOL InitInstance(HINSTANCE instance)
     const int x = GetSystemMetrics(SM_CXFULLSCREEN) / 2 - width / 2;
     const int y = GetSystemMetrics(SM_CYFULLSCREEN) / 2 - height / 2;
     SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
+    // At a high scaling the window may be larger than the half screen around the centre.
+    KeepInWorkArea(window);
 
     // At log-on a start from the Run key may come before the taskbar, which then refuses the icon: the
     // scheduler runs all the same and the icon follows the taskbar. Only a system without a notification area
     // ends here.
-    if (!trayManager.Install(window, LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_SMALL)), AppInstance,
-                             AppCaption) &&
+    if (!trayManager.Install(window, SmallIcon(instance, IDI_APP_SMALL), AppInstance, AppCaption) &&
         !trayManager.ShellSupported())
         return FALSE;
     trayManager.HideFromTray();
@@ -233,6 +237,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE: return ConfirmQuit() ? DefWindowProcA(window, message, wParam, lParam) : 1;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: EndSession(wParam); return 0;
+    case DpiChangedMessage:
+        OnMainWindowDpiChanged(window, mainDialog, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case GetDpiScaledSizeMessage:
+        return MainWindowSizeAtDpi(window, mainDialog, static_cast<unsigned>(wParam),
+                                   *reinterpret_cast<SIZE*>(lParam));
     case WM_COMMAND:
         switch (LOWORD(wParam))
         {

@@ -579,13 +579,15 @@ TEST(Accelerators, AltQuestionMarkAndAltSlashAsCharacters)
     }
 }
 
-TEST(Icons, EachGroupHoldsItsSizesAt24Bits)
+// Below 256 pixels every image is a 24-bit bitmap with its mask; the 256-pixel one is a PNG, as Windows Vista
+// and later read that size.
+TEST(Icons, EachGroupHoldsItsSizes)
 {
     const struct
     {
         int group;
         std::vector<int> sizes;
-    } groups[] = {{107, {96, 48, 32, 16}}, {108, {16}}};
+    } groups[] = {{107, {256, 96, 48, 32, 16}}, {108, {32, 24, 20, 16}}};
     for (const auto& group : groups)
     {
         SCOPED_TRACE("icon group " + std::to_string(group.group));
@@ -596,11 +598,11 @@ TEST(Icons, EachGroupHoldsItsSizesAt24Bits)
         ASSERT_EQ(in.U16(), group.sizes.size());
         for (int size : group.sizes)
         {
-            EXPECT_EQ(in.U8(), static_cast<unsigned>(size)); // width
-            EXPECT_EQ(in.U8(), static_cast<unsigned>(size)); // height
-            in.Skip(4);                                      // colour count, reserved, planes
-            EXPECT_EQ(in.U16(), 24u);                        // bits per pixel
-            in.Skip(6);                                      // bytes, image id
+            EXPECT_EQ(in.U8(), static_cast<unsigned>(size % 256)); // width (0 stands for 256)
+            EXPECT_EQ(in.U8(), static_cast<unsigned>(size % 256)); // height
+            in.Skip(4);                                            // colour count, reserved, planes
+            EXPECT_EQ(in.U16(), size == 256 ? 32u : 24u);          // bits per pixel
+            in.Skip(6);                                            // bytes, image id
         }
         ASSERT_TRUE(in.ok());
 
@@ -610,6 +612,27 @@ TEST(Icons, EachGroupHoldsItsSizesAt24Bits)
             PBYTE bits = const_cast<PBYTE>(directory.data);
             const int imageId = LookupIconIdFromDirectoryEx(bits, TRUE, size, size, LR_DEFAULTCOLOR);
             const ResourceBytes image = FindBytes(RT_ICON, imageId);
+            HICON icon = static_cast<HICON>(
+                LoadImageA(Module(), MAKEINTRESOURCEA(group.group), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+            ASSERT_NE(icon, nullptr);
+            ICONINFO info = {};
+            ASSERT_TRUE(GetIconInfo(icon, &info));
+            BITMAP colour = {};
+            GetObjectA(info.hbmColor, sizeof colour, &colour);
+            EXPECT_EQ(colour.bmWidth, size);
+            EXPECT_EQ(colour.bmHeight, size);
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            DestroyIcon(icon);
+
+            if (size == 256)
+            {
+                // The PNG signature, then the header chunk with the width and height, big-endian.
+                ASSERT_GE(image.size, 24u);
+                EXPECT_EQ(std::memcmp(image.data, "\x89PNG\r\n\x1a\n", 8), 0);
+                EXPECT_EQ(std::memcmp(image.data + 12, "IHDR\0\0\x01\0\0\0\x01\0", 12), 0);
+                continue;
+            }
             ASSERT_GE(image.size, sizeof(BITMAPINFOHEADER));
             Reader header(image);
             EXPECT_EQ(header.U32(), 40u);
@@ -631,19 +654,6 @@ TEST(Icons, EachGroupHoldsItsSizesAt24Bits)
             EXPECT_TRUE(transparent(0, 0));
             EXPECT_TRUE(transparent(size - 1, size - 1));
             EXPECT_FALSE(transparent(size / 2, size / 2));
-
-            HICON icon = static_cast<HICON>(
-                LoadImageA(Module(), MAKEINTRESOURCEA(group.group), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-            ASSERT_NE(icon, nullptr);
-            ICONINFO info = {};
-            ASSERT_TRUE(GetIconInfo(icon, &info));
-            BITMAP colour = {};
-            GetObjectA(info.hbmColor, sizeof colour, &colour);
-            EXPECT_EQ(colour.bmWidth, size);
-            EXPECT_EQ(colour.bmHeight, size);
-            DeleteObject(info.hbmColor);
-            DeleteObject(info.hbmMask);
-            DestroyIcon(icon);
         }
     }
 }
@@ -697,6 +707,23 @@ TEST(Manifest, OneManifestAsksForCommonControls6WithoutElevation)
     EXPECT_NE(text.find(architecture, first + 1), std::string::npos);
     EXPECT_EQ(text.find("trustInfo"), std::string::npos);
     EXPECT_EQ(text.find("requestedExecutionLevel"), std::string::npos);
+
+    // Per-monitor DPI aware (Windows 10 1703 and later; 8.1 takes the older element's "/pm"), and every
+    // system from Vista to Windows 11 named as known.
+    EXPECT_NE(
+        text.find(
+            "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>"),
+        std::string::npos);
+    EXPECT_NE(text.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                        "PerMonitorV2, PerMonitor</dpiAwareness>"),
+              std::string::npos);
+    EXPECT_NE(text.find("<compatibility xmlns=\"urn:schemas-microsoft-com:compatibility.v1\">"),
+              std::string::npos);
+    for (const char* system : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                               "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                               "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+        EXPECT_NE(text.find(std::string("<supportedOS Id=\"{") + system + "}\"/>"), std::string::npos)
+            << system;
 }
 
 // The loader used the manifest (with a wrong processor name Wine ignores it and Windows refuses the

@@ -203,7 +203,12 @@ void CMain::SetEditorDefaults()
 LRESULT CMain::OnInitDialog()
 {
     programList.Attach(GetDlgItem(IDC_PROGRAM_LIST).hWnd);
+    // The dialog manager laid the dialog out for the DPI of the screen it is on; the fonts and the banner
+    // follow it.
+    scaling.Attach(hWnd, hInstance, templateId);
+    const RetiredFonts retired = MakeFontsForDpi(scaling.Dpi());
     SetControlFonts();
+    scaling.ShowBanner(IDC_BANNER, IDB_BANNER);
     SetCaptions();
     SetEditorDefaults();
     // Setting the position wrote "12" and "0" into the buddies; the fields start as "12" and "00".
@@ -228,6 +233,15 @@ LRESULT CMain::OnInitDialog()
     if (hWnd)
         SetTimer(hWnd, timerId, 30000, nullptr);
     return 0;
+}
+
+void CMain::ChangeDpi(unsigned dpi)
+{
+    if (!hWnd || !scaling.Attached() || dpi == scaling.Dpi())
+        return;
+    const RetiredFonts retired = MakeFontsForDpi(dpi);
+    scaling.Apply(dpi);
+    SetControlFonts();
 }
 
 LRESULT CMain::OnCommand(WORD code, WORD id, CWnd)

@@ -8,6 +8,7 @@
 #include "schedule/Settings_win.h"
 #include "scheduler/Tick.h"
 #include "ui/framework/Dialog.h"
+#include "ui/main/DialogScaling.h"
 #include "ui/main/ProgramEditor.h"
 #include "ui/main/ProgramListBox.h"
 
@@ -38,6 +39,10 @@ public:
     // closes counts as neither OK nor Cancel.
     void BeginQuit() { quitBegun = true; }
     bool QuitBegun() const { return quitBegun; }
+
+    // Lays the dialog out again for `dpi` (controls, fonts, banner) as a start at that DPI lays it out.
+    void ChangeDpi(unsigned dpi);
+    const DialogScaling& Scaling() const { return scaling; }
 
     void AddProgram();
     void RemoveProgram();
@@ -119,6 +124,7 @@ private:
     // that another user's start wrote into the shared registry value.
     ProgramStore store;
     ProgramListBox programList;
+    DialogScaling scaling;
     bool lastSaveFailed = false;
     bool quitBegun = false;
     bool programsLoaded = false;
