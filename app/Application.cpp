@@ -237,12 +237,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE: return ConfirmQuit() ? DefWindowProcA(window, message, wParam, lParam) : 1;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: EndSession(wParam); return 0;
-    case DpiChangedMessage:
-        OnMainWindowDpiChanged(window, mainDialog, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        return 0;
-    case GetDpiScaledSizeMessage:
-        return MainWindowSizeAtDpi(window, mainDialog, static_cast<unsigned>(wParam),
-                                   *reinterpret_cast<SIZE*>(lParam));
+    case DpiChangedMessage: return OnMainWindowDpiChanged(window, mainDialog, wParam, lParam);
+    case GetDpiScaledSizeMessage: return OnMainWindowGetDpiScaledSize(window, mainDialog, wParam, lParam);
     case WM_COMMAND:
         switch (LOWORD(wParam))
         {

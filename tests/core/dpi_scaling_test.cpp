@@ -137,6 +137,12 @@ TEST(DpiScaling, DialogUnitsBecomePixelsAsTheDialogManagerPlacesControls)
     for (const auto& r : rects)
         EXPECT_EQ(DialogUnitsToPixels(r.x, r.y, r.cx, r.cy, r.units), r.expected)
             << r.x << ", " << r.y << ", " << r.cx << ", " << r.cy;
+
+    // The 96-DPI layout at another DPI: each edge scaled, so that two neighbours 1 pixel apart stay apart.
+    const PixelRect left = {11, 10, 82, 485}, right = {83, 10, 90, 20};
+    EXPECT_EQ(ScaleRectForDpi(left, 120), (PixelRect{14, 13, 103, 606}));
+    EXPECT_EQ(ScaleRectForDpi(right, 120), (PixelRect{104, 13, 113, 25}));
+    EXPECT_EQ(ScaleRectForDpi(left, 96), left);
 }
 
 // The banner keeps its proportions, is exactly itself at 96 DPI and never taller than its strip.

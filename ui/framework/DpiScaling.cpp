@@ -30,6 +30,12 @@ PixelRect DialogUnitsToPixels(int x, int y, int cx, int cy, DialogBaseUnits unit
     return {left, top, left + MulDivRound(cx, units.x, 4), top + MulDivRound(cy, units.y, 8)};
 }
 
+PixelRect ScaleRectForDpi(const PixelRect& rect, unsigned dpi)
+{
+    return {ScaleForDpi(rect.left, dpi), ScaleForDpi(rect.top, dpi), ScaleForDpi(rect.right, dpi),
+            ScaleForDpi(rect.bottom, dpi)};
+}
+
 PixelSize ScaleImageForDpi(PixelSize image, unsigned dpi, int maxHeight)
 {
     const int height = std::min(ScaleForDpi(image.cy, dpi), maxHeight);

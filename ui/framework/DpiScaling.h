@@ -54,6 +54,9 @@ DialogBaseUnits BaseUnitsOf(int alphabetWidth, int cellHeight);
 // dialog manager places a control.
 PixelRect DialogUnitsToPixels(int x, int y, int cx, int cy, DialogBaseUnits units);
 
+// A rectangle laid out for 96 DPI at `dpi`: each edge scaled on its own, so that neighbours stay neighbours.
+PixelRect ScaleRectForDpi(const PixelRect& rect, unsigned dpi);
+
 // A picture drawn for 96 DPI at `dpi`, in proportion, but no taller than `maxHeight` (the pixels its control
 // has at that DPI, which a proportional picture may overrun by rounding).
 PixelSize ScaleImageForDpi(PixelSize image, unsigned dpi, int maxHeight);

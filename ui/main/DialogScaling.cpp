@@ -9,6 +9,38 @@ namespace
 
 const wchar_t Alphabet[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
+RECT PlaceIn(HWND dialog, HWND control)
+{
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// A left-aligned text static: the labels, which wrap their words onto lines that a one-line label hides.
+bool IsLabel(HWND control)
+{
+    char kind[16] = {};
+    GetClassNameA(control, kind, sizeof kind);
+    return lstrcmpiA(kind, "Static") == 0 && (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT;
+}
+
+// Whether `wanted` overlaps a control that `control` does not overlap already (the group box around it does).
+bool RoomIsFree(HWND dialog, HWND control, const RECT& wanted)
+{
+    const RECT now = PlaceIn(dialog, control);
+    for (HWND other = GetWindow(dialog, GW_CHILD); other; other = GetWindow(other, GW_HWNDNEXT))
+    {
+        RECT place = PlaceIn(dialog, other), common;
+        if (other != control && IntersectRect(&common, &wanted, &place) &&
+            !IntersectRect(&common, &now, &place))
+            return false;
+    }
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    return wanted.right <= client.right;
+}
+
 PixelSize BitmapSize(HBITMAP bitmap)
 {
     BITMAP info = {};
@@ -60,9 +92,26 @@ bool DialogScaling::Attach(HWND dialogWindow, HINSTANCE module, int templateId)
     const auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
     read = bytes && ReadDialogLayout(bytes, SizeofResource(module, found), layout) && layout.pointSize > 0 &&
            font && GetObjectW(font, sizeof dialogFontSpec, &dialogFontSpec) != 0;
-    if (read)
-        TakeOverDialogScaling(dialog);
-    return read;
+    if (!read)
+        return false;
+
+    // The base units as the dialog manager measures them at 96 DPI (a font of a given pixel height measures
+    // the same whatever the DPI).
+    const UniqueFont font96{MakeDialogFont(DefaultDpi)};
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(screen, font96.Get());
+    SIZE alphabet = {};
+    GetTextExtentPoint32W(screen, Alphabet, 52, &alphabet);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    units = BaseUnitsOf(alphabet.cx, metrics.tmHeight);
+
+    TakeOverDialogScaling(dialog);
+    if (dpi != DefaultDpi)
+        Place();
+    return true;
 }
 
 HFONT DialogScaling::MakeDialogFont(unsigned dpiWanted) const
@@ -73,23 +122,9 @@ HFONT DialogScaling::MakeDialogFont(unsigned dpiWanted) const
     return CreateFontIndirectW(&spec);
 }
 
-DialogBaseUnits DialogScaling::BaseUnitsAt(unsigned dpiWanted) const
-{
-    const UniqueFont font{MakeDialogFont(dpiWanted)};
-    const HDC screen = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(screen, font.Get());
-    SIZE alphabet = {};
-    GetTextExtentPoint32W(screen, Alphabet, 52, &alphabet);
-    TEXTMETRICW metrics = {};
-    GetTextMetricsW(screen, &metrics);
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
-    return BaseUnitsOf(alphabet.cx, metrics.tmHeight);
-}
-
 PixelSize DialogScaling::DialogSizeAt(unsigned dpiWanted) const
 {
-    const PixelRect rect = DialogUnitsToPixels(0, 0, layout.cx, layout.cy, BaseUnitsAt(dpiWanted));
+    const PixelRect rect = ScaleRectForDpi(DialogUnitsToPixels(0, 0, layout.cx, layout.cy, units), dpiWanted);
     return {rect.right, rect.bottom};
 }
 
@@ -97,7 +132,8 @@ PixelRect DialogScaling::ControlRectAt(int id, unsigned dpiWanted) const
 {
     for (const DialogLayout::Control& control : layout.controls)
         if (control.id == static_cast<std::uint32_t>(id))
-            return DialogUnitsToPixels(control.x, control.y, control.cx, control.cy, BaseUnitsAt(dpiWanted));
+            return ScaleRectForDpi(DialogUnitsToPixels(control.x, control.y, control.cx, control.cy, units),
+                                   dpiWanted);
     return {};
 }
 
@@ -132,31 +168,60 @@ void DialogScaling::Apply(unsigned newDpi)
 {
     if (!read || newDpi == dpi)
         return;
-    const DialogBaseUnits units = BaseUnitsAt(newDpi);
     UniqueFont font{MakeDialogFont(newDpi)};
     for (const DialogLayout::Control& control : layout.controls)
-    {
-        const HWND item = GetDlgItem(dialog, static_cast<int>(control.id));
-        if (!item)
-            continue;
-        SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
-        const PixelRect place = DialogUnitsToPixels(control.x, control.y, control.cx, control.cy, units);
-        // The banner takes the size of its bitmap.
-        const UINT keepSize = static_cast<int>(control.id) == bannerId ? SWP_NOSIZE : 0;
-        SetWindowPos(item, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
-    }
+        SendDlgItemMessageA(dialog, static_cast<int>(control.id), WM_SETFONT,
+                            reinterpret_cast<WPARAM>(font.Get()), FALSE);
     // No control uses the font of the DPI before any more.
     dialogFont = std::move(font);
-
-    const PixelRect client = DialogUnitsToPixels(0, 0, layout.cx, layout.cy, units);
-    RECT frame = {0, 0, client.right, client.bottom};
-    AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)),
-                           static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)), newDpi);
-    SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     dpi = newDpi;
+    Place();
     if (bannerId)
         ShowBanner(bannerId, bitmapId);
     InvalidateRect(dialog, nullptr, TRUE);
+}
+
+void DialogScaling::Place()
+{
+    for (const DialogLayout::Control& control : layout.controls)
+    {
+        const HWND item = GetDlgItem(dialog, static_cast<int>(control.id));
+        const PixelRect place = ControlRectAt(static_cast<int>(control.id), dpi);
+        // The banner takes the size of its bitmap.
+        const UINT keepSize = static_cast<int>(control.id) == bannerId ? SWP_NOSIZE : 0;
+        if (item)
+            SetWindowPos(item, nullptr, place.left, place.top, place.right - place.left,
+                         place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
+    }
+    const PixelSize client = DialogSizeAt(dpi);
+    RECT frame = {0, 0, client.cx, client.cy};
+    AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)),
+                           static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)), dpi);
+    SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DialogScaling::FitLabels()
+{
+    if (!read || dpi == DefaultDpi)
+        return;
+    for (HWND label = GetWindow(dialog, GW_CHILD); label; label = GetWindow(label, GW_HWNDNEXT))
+    {
+        wchar_t text[512] = {};
+        if (!IsLabel(label) || GetWindowTextW(label, text, 512) == 0)
+            continue;
+        const HDC dc = GetDC(label);
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        SIZE caption = {};
+        GetTextExtentPoint32W(dc, text, lstrlenW(text), &caption);
+        SelectObject(dc, old);
+        ReleaseDC(label, dc);
+        RECT place = PlaceIn(dialog, label);
+        if (caption.cx <= place.right - place.left || place.bottom - place.top >= 2 * caption.cy)
+            continue;
+        place.right = place.left + caption.cx;
+        if (RoomIsFree(dialog, label, place))
+            SetWindowPos(label, nullptr, 0, 0, place.right - place.left, place.bottom - place.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }

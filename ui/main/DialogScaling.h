@@ -6,17 +6,20 @@
 
 #include <windows.h>
 
-// Lays a dialog out again when its DPI changes, as the dialog manager lays it out when it is created at that
-// DPI: every control at its template place in the base units of the template's font at the new DPI, the
-// controls that use the dialog's font given it at the new DPI, the dialog sized to its template. The banner's
-// bitmap is stretched to each DPI. Windows' own handling of a dialog's DPI changes (Windows 10 1703 and
-// later) is switched off: it answers WM_DPICHANGED, which only a top-level window receives (this dialog is a
-// child), and it would send every control a font of its own making over the program's.
+// Lays a dialog out for its DPI: the layout the dialog manager gives it at 96 DPI, every edge scaled as a
+// 96-DPI length. The program's fonts are 96-DPI heights scaled the same way, so each caption has at every DPI
+// the room it has at 96; the dialog manager's own layout at another DPI follows the template font's letter
+// widths, which grow by less at 125 % (7 pixels for 6, where 7.5 would keep pace) and would cut captions off.
+// The controls that use the dialog's font get it made for the DPI, the banner's bitmap is stretched once to
+// each DPI. Windows' own handling of a dialog's DPI changes (Windows 10 1703 and later) is switched off: it
+// answers WM_DPICHANGED, which only a top-level window receives (this dialog is a child), and it would lay
+// the dialog out in its own way and send every control a font of its own making over the program's.
 class DialogScaling
 {
 public:
-    // Reads the dialog's template and notes the DPI the dialog was made at. False when the template cannot
-    // be read: the dialog then keeps the layout it was made with at every DPI.
+    // Reads the dialog's template and lays the dialog out for the DPI it was made at (at 96 DPI it stays as
+    // the dialog manager made it). False when the template cannot be read: the dialog then keeps the layout
+    // it was made with at every DPI.
     bool Attach(HWND dialog, HINSTANCE instance, int templateId);
     bool Attached() const { return read; }
     // The DPI the dialog is laid out for.
@@ -27,22 +30,29 @@ public:
     // Shows the banner (bitmap `bitmapId` in static `bannerId`) at the size it has at the dialog's DPI.
     void ShowBanner(int bannerId, int bitmapId);
     // Moves, sizes and refonts everything for `newDpi`; the program's own fonts are the caller's to send
-    // after.
+    // after, and then FitLabels.
     void Apply(unsigned newDpi);
+    // Away from 96 DPI, widens each one-line label whose caption its font makes wider than the label, where
+    // the room beside it is free: text does not grow exactly with the DPI (a font's hinting rounds each
+    // letter), and a label cut to "Choix du/des" says nothing. Called once the controls have their fonts.
+    void FitLabels();
 
 private:
-    // The template font at a DPI, and its base units.
+    // The template font at a DPI.
     HFONT MakeDialogFont(unsigned dpiWanted) const;
-    DialogBaseUnits BaseUnitsAt(unsigned dpiWanted) const;
+    // Every control at its place, the dialog at its size, for `dpi`.
+    void Place();
 
     HWND dialog = nullptr;
     HINSTANCE instance = nullptr;
     unsigned dpi = DefaultDpi;
     DialogLayout layout;
+    // The base units of the template font at 96 DPI.
+    DialogBaseUnits units = {};
     bool read = false;
     // The dialog's own font as the dialog manager made it: face, weight, character set.
     LOGFONTW dialogFontSpec = {};
-    // The template font made for a DPI other than the creation's (the dialog manager owns that one).
+    // The template font made for a DPI the dialog came to later (the dialog manager owns the first one).
     UniqueFont dialogFont;
     int bannerId = 0;
     int bitmapId = 0;

@@ -203,13 +203,14 @@ void CMain::SetEditorDefaults()
 LRESULT CMain::OnInitDialog()
 {
     programList.Attach(GetDlgItem(IDC_PROGRAM_LIST).hWnd);
-    // The dialog manager laid the dialog out for the DPI of the screen it is on; the fonts and the banner
-    // follow it.
+    // The dialog is laid out for the DPI of the screen it is on (at 96 DPI as the dialog manager made it, at
+    // another that layout scaled); the fonts, the banner and the labels' room follow it.
     scaling.Attach(hWnd, hInstance, templateId);
     const RetiredFonts retired = MakeFontsForDpi(scaling.Dpi());
     SetControlFonts();
     scaling.ShowBanner(IDC_BANNER, IDB_BANNER);
     SetCaptions();
+    scaling.FitLabels();
     SetEditorDefaults();
     // Setting the position wrote "12" and "0" into the buddies; the fields start as "12" and "00".
     SetText(IDC_HOUR, "12");
@@ -242,6 +243,7 @@ void CMain::ChangeDpi(unsigned dpi)
     const RetiredFonts retired = MakeFontsForDpi(dpi);
     scaling.Apply(dpi);
     SetControlFonts();
+    scaling.FitLabels();
 }
 
 LRESULT CMain::OnCommand(WORD code, WORD id, CWnd)

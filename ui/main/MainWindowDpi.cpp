@@ -23,25 +23,28 @@ void FitAroundDialog(HWND window, HWND dialog)
 
 } // namespace
 
-void OnMainWindowDpiChanged(HWND window, CMain& dialog, unsigned dpi, const RECT& suggested)
+LRESULT OnMainWindowDpiChanged(HWND window, CMain& dialog, WPARAM wParam, LPARAM lParam)
 {
-    dialog.ChangeDpi(dpi);
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    dialog.ChangeDpi(HIWORD(wParam));
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     if (dialog.hWnd)
         FitAroundDialog(window, dialog.hWnd);
+    return 0;
 }
 
-bool MainWindowSizeAtDpi(HWND window, const CMain& dialog, unsigned dpi, SIZE& size)
+LRESULT OnMainWindowGetDpiScaledSize(HWND window, const CMain& dialog, WPARAM wParam, LPARAM lParam)
 {
     if (!dialog.Scaling().Attached())
-        return false;
+        return FALSE;
+    const unsigned dpi = static_cast<unsigned>(wParam);
     const PixelSize client = dialog.Scaling().DialogSizeAt(dpi);
     RECT frame = {0, 0, client.cx, client.cy};
     AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)),
                            static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)), dpi);
-    size = {frame.right - frame.left, frame.bottom - frame.top};
-    return true;
+    *reinterpret_cast<SIZE*>(lParam) = {frame.right - frame.left, frame.bottom - frame.top};
+    return TRUE;
 }
 
 void FollowWindowDpi(HWND window, CMain& dialog)

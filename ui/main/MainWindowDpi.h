@@ -6,12 +6,13 @@ class CMain;
 
 // The main window and its dialog across DPI changes, and the window's place on its screen.
 
-// WM_DPICHANGED: the dialog laid out for `dpi`, the window at the place Windows suggests with the size the
-// dialog needs.
-void OnMainWindowDpiChanged(HWND window, CMain& dialog, unsigned dpi, const RECT& suggested);
-// WM_GETDPISCALEDSIZE (Windows 10 1703 and later): the window's size at a coming DPI, so that the place
-// Windows then suggests fits it. True when `size` was set.
-bool MainWindowSizeAtDpi(HWND window, const CMain& dialog, unsigned dpi, SIZE& size);
+// WM_DPICHANGED (the new DPI in wParam's high word, Windows' suggested window rectangle at lParam): the
+// dialog laid out for the new DPI, the window at the suggested place with the size the dialog needs. Returns
+// 0.
+LRESULT OnMainWindowDpiChanged(HWND window, CMain& dialog, WPARAM wParam, LPARAM lParam);
+// WM_GETDPISCALEDSIZE (Windows 10 1703 and later; the coming DPI in wParam, the SIZE to fill at lParam): the
+// window's size at that DPI, so that the rectangle Windows then suggests fits the dialog. TRUE when answered.
+LRESULT OnMainWindowGetDpiScaledSize(HWND window, const CMain& dialog, WPARAM wParam, LPARAM lParam);
 // After the window comes back from the tray: it was parked while away, and the DPI of its screen may have
 // changed meanwhile (the scaling changed, or the screen it was on is another now).
 void FollowWindowDpi(HWND window, CMain& dialog);
