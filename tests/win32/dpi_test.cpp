@@ -81,22 +81,77 @@ PixelSize BannerBitmapSize(HWND dialog)
     return {bitmap.bmWidth, bitmap.bmHeight};
 }
 
-int CaptionWidth(HWND control)
+// How a control holds its caption: a left-aligned one-line caption (a label, a check box, a radio button)
+// drawn beside its box or from its left edge; a push button or group box, whose room is its width less its
+// edges; a taller label, which wraps its words.
+enum class CaptionKind
 {
-    char text[512] = {};
-    GetWindowTextA(control, text, sizeof text);
+    None,
+    OneLine,
+    Framed,
+    Wrapped,
+};
+
+CaptionKind KindOf(HWND control)
+{
+    char kind[32] = {};
+    GetClassNameA(control, kind, sizeof kind);
+    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    RECT client = {};
+    GetClientRect(control, &client);
+    TEXTMETRICA metrics = {};
     const HDC dc = GetDC(control);
     const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-    SIZE size = {};
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    GetTextMetricsA(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
-    return size.cx;
+    if (lstrcmpiA(kind, "Static") == 0)
+        return (style & SS_TYPEMASK) == SS_LEFT && client.bottom < 2 * metrics.tmHeight
+                   ? CaptionKind::OneLine
+                   : CaptionKind::Wrapped;
+    if (lstrcmpiA(kind, "Button") != 0)
+        return CaptionKind::None;
+    const LONG type = style & BS_TYPEMASK;
+    return type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON ? CaptionKind::OneLine : CaptionKind::Framed;
 }
 
-// How a caption fits its control: whether its one line is no wider than the room the control gives its text
-// (a check box's box, a button's edges, a group box's corner taken off), and for a static, which wraps its
-// words, how many lines it takes.
+// Whether the control, given more room on its right, draws there: its caption is cut at its edge now (a
+// label's last word wrapped out of sight comes back onto its line). What the control itself draws, so
+// whatever room its box and margins take at this DPI.
+bool DrawsBeyondItsEdge(HWND control)
+{
+    RECT client = {};
+    GetClientRect(control, &client);
+    const int width = client.right + 400;
+    const int height = client.bottom;
+    SetWindowPos(control, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const UniqueBitmap picture{CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0)};
+    const HGDIOBJ old = SelectObject(dc, picture.Get());
+    SendMessageA(control, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    SetWindowPos(control, nullptr, 0, 0, client.right, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    bool drawn = false;
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    for (int y = 0; y < height && !drawn; ++y)
+        for (int x = client.right; x < width - 1 && !drawn; ++x)
+            drawn = pixels[y * width + x] != pixels[y * width + width - 1];
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return drawn;
+}
+
+// A framed caption's single line against its width less the frame's edges, and a wrapped one's lines, in
+// `font` within `width`.
 struct CaptionFit
 {
     bool fitsOneLine;
@@ -105,30 +160,21 @@ struct CaptionFit
 
 CaptionFit Fit(HWND control, HFONT font, int width, unsigned dpi)
 {
-    char kind[32] = {};
-    GetClassNameA(control, kind, sizeof kind);
-    const LONG style = GetWindowLongA(control, GWL_STYLE);
-    const bool isStatic = lstrcmpiA(kind, "Static") == 0;
-    const LONG type = style & BS_TYPEMASK;
-    if (!isStatic)
-        width -= ScaleForDpi(type == BS_GROUPBOX                                     ? 16
-                             : type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON ? 18
-                                                                                     : 8,
-                             dpi);
     char text[512] = {};
     GetWindowTextA(control, text, sizeof text);
-
+    const bool wrapped = KindOf(control) == CaptionKind::Wrapped;
     const HDC dc = GetDC(control);
     const HGDIOBJ old = SelectObject(dc, font);
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
-    RECT line = {0, 0, width, 0};
+    RECT line = {0, 0, width - (wrapped ? 0 : ScaleForDpi(16, dpi)), 0};
     DrawTextA(dc, text, -1, &line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    RECT wrapped = {0, 0, width, 0};
-    DrawTextA(dc, text, -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    RECT lines = {0, 0, width, 0};
+    DrawTextA(dc, text, -1, &lines, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
-    return {line.right <= width, isStatic ? static_cast<int>(wrapped.bottom / metrics.tmHeight) : 1};
+    return {line.right <= width - (wrapped ? 0 : ScaleForDpi(16, dpi)),
+            static_cast<int>(lines.bottom / metrics.tmHeight)};
 }
 
 class Scaled : public ::testing::Test
@@ -181,12 +227,15 @@ protected:
             GetClassNameA(control, kind, sizeof kind);
             if (id == IDC_BANNER)
                 continue;
+            const LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+            const bool button = lstrcmpiA(kind, "Button") == 0;
             if (lstrcmpiA(kind, UPDOWN_CLASSA) == 0) // one made by the dialog manager may round its own width
                 EXPECT_LE(std::abs(place.right - want.right), 1) << id;
-            else if (place.right != want.right) // a label widened to its caption away from 96 DPI
-                EXPECT_TRUE(expected != 96 && lstrcmpiA(kind, "Static") == 0 && place.right > want.right &&
-                            place.right - place.left == CaptionWidth(control))
-                    << id;
+            else if (expected != 96 && (lstrcmpiA(kind, "Static") == 0 ||
+                                        (button && (type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON))))
+                EXPECT_GE(place.right, want.right) << id; // widened where its caption outgrew the DPI
+            else
+                EXPECT_EQ(place.right, want.right) << id;
         }
 
         // The banner fills its strip, in proportion: exactly the 47 x 474 picture at 96 DPI.
@@ -216,7 +265,8 @@ TEST_F(Scaled, TheDialogIsLaidOutForTheDpiOfItsScreen)
     ExpectLaidOutFor(dpi, "as made");
 }
 
-// Every caption that fits its control at 96 DPI fits it at this DPI too, and no static wraps into more lines.
+// No caption is cut: one-line captions show whole (at 96 DPI as at any other), framed ones fit wherever they
+// fit at 96 DPI, and wrapped ones take no more lines than at 96 DPI.
 TEST_F(Scaled, NoCaptionIsClippedThatFitsAt96Dpi)
 {
     const DialogScaling& scaling = harness.dialog.Scaling();
@@ -224,19 +274,25 @@ TEST_F(Scaled, NoCaptionIsClippedThatFitsAt96Dpi)
         for (int id : group.ids)
         {
             const HWND control = GetDlgItem(dialog, id);
-            RECT place = PlaceIn(dialog, control);
+            if (KindOf(control) == CaptionKind::None)
+                continue;
+            if (KindOf(control) == CaptionKind::OneLine)
+            {
+                EXPECT_FALSE(DrawsBeyondItsEdge(control)) << id;
+                continue;
+            }
+            const RECT place = PlaceIn(dialog, control);
             const CaptionFit now =
                 Fit(control, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)),
                     place.right - place.left, dpi);
-
             LOGFONTA spec = FontOf(control);
             spec.lfHeight = FontHeightAt(group.height, 96);
             const UniqueFont font96{CreateFontIndirectA(&spec)};
             const PixelRect place96 = scaling.ControlRectAt(id, 96);
             const CaptionFit at96 = Fit(control, font96.Get(), place96.right - place96.left, 96);
-
             EXPECT_TRUE(now.fitsOneLine || !at96.fitsOneLine) << id;
-            EXPECT_LE(now.lines, at96.lines) << id;
+            if (KindOf(control) == CaptionKind::Wrapped)
+                EXPECT_LE(now.lines, at96.lines) << id;
         }
 }
 

@@ -2,6 +2,8 @@
 
 #include "ui/framework/Dpi.h"
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace
@@ -17,12 +19,39 @@ RECT PlaceIn(HWND dialog, HWND control)
     return rect;
 }
 
-// A left-aligned text static: the labels, which wrap their words onto lines that a one-line label hides.
-bool IsLabel(HWND control)
+// The width a control needs for its caption, when that caption is one line beginning at its left: a
+// left-aligned label of one line (a taller one wraps its words on purpose) needs its text's width; a check
+// box or radio button, the width the control itself asks for. 0 for any other control.
+int CaptionNeeds(HWND control)
 {
     char kind[16] = {};
     GetClassNameA(control, kind, sizeof kind);
-    return lstrcmpiA(kind, "Static") == 0 && (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT;
+    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    if (lstrcmpiA(kind, "Button") == 0)
+    {
+        const LONG type = style & BS_TYPEMASK;
+        SIZE ideal = {};
+        const bool oneLine = type == BS_AUTOCHECKBOX || type == BS_CHECKBOX || type == BS_AUTORADIOBUTTON ||
+                             type == BS_RADIOBUTTON;
+        return oneLine && SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal))
+                   ? ideal.cx
+                   : 0;
+    }
+    if (lstrcmpiA(kind, "Static") != 0 || (style & SS_TYPEMASK) != SS_LEFT)
+        return 0;
+    wchar_t text[512] = {};
+    const int length = GetWindowTextW(control, text, 512);
+    const HDC dc = GetDC(control);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text, length, &size);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    RECT client = {};
+    GetClientRect(control, &client);
+    return client.bottom < 2 * metrics.tmHeight ? size.cx : 0;
 }
 
 // Whether `wanted` overlaps a control that `control` does not overlap already (the group box around it does).
@@ -201,27 +230,19 @@ void DialogScaling::Place()
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void DialogScaling::FitLabels()
+void DialogScaling::KeepCaptionsRoom()
 {
     if (!read || dpi == DefaultDpi)
         return;
-    for (HWND label = GetWindow(dialog, GW_CHILD); label; label = GetWindow(label, GW_HWNDNEXT))
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
     {
-        wchar_t text[512] = {};
-        if (!IsLabel(label) || GetWindowTextW(label, text, 512) == 0)
+        RECT place = PlaceIn(dialog, control);
+        const int needs = CaptionNeeds(control);
+        if (needs <= place.right - place.left)
             continue;
-        const HDC dc = GetDC(label);
-        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-        SIZE caption = {};
-        GetTextExtentPoint32W(dc, text, lstrlenW(text), &caption);
-        SelectObject(dc, old);
-        ReleaseDC(label, dc);
-        RECT place = PlaceIn(dialog, label);
-        if (caption.cx <= place.right - place.left || place.bottom - place.top >= 2 * caption.cy)
-            continue;
-        place.right = place.left + caption.cx;
-        if (RoomIsFree(dialog, label, place))
-            SetWindowPos(label, nullptr, 0, 0, place.right - place.left, place.bottom - place.top,
+        place.right = place.left + needs;
+        if (RoomIsFree(dialog, control, place))
+            SetWindowPos(control, nullptr, 0, 0, place.right - place.left, place.bottom - place.top,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }

@@ -30,12 +30,14 @@ public:
     // Shows the banner (bitmap `bitmapId` in static `bannerId`) at the size it has at the dialog's DPI.
     void ShowBanner(int bannerId, int bitmapId);
     // Moves, sizes and refonts everything for `newDpi`; the program's own fonts are the caller's to send
-    // after, and then FitLabels.
+    // after, and then KeepCaptionsRoom.
     void Apply(unsigned newDpi);
-    // Away from 96 DPI, widens each one-line label whose caption its font makes wider than the label, where
-    // the room beside it is free: text does not grow exactly with the DPI (a font's hinting rounds each
-    // letter), and a label cut to "Choix du/des" says nothing. Called once the controls have their fonts.
-    void FitLabels();
+    // Away from 96 DPI, widens each one-line label, check box and radio button that its caption outgrew,
+    // where the room beside it is free: text and a box do not grow exactly with the DPI (a font's hinting
+    // rounds each letter, a theme draws its box at its own sizes), and a caption that just fits at 96 DPI
+    // would lose its last letter or, in a label, wrap its last word out of sight. Called once the controls
+    // have their fonts and captions.
+    void KeepCaptionsRoom();
 
 private:
     // The template font at a DPI.

@@ -210,7 +210,7 @@ LRESULT CMain::OnInitDialog()
     SetControlFonts();
     scaling.ShowBanner(IDC_BANNER, IDB_BANNER);
     SetCaptions();
-    scaling.FitLabels();
+    scaling.KeepCaptionsRoom();
     SetEditorDefaults();
     // Setting the position wrote "12" and "0" into the buddies; the fields start as "12" and "00".
     SetText(IDC_HOUR, "12");
@@ -243,7 +243,7 @@ void CMain::ChangeDpi(unsigned dpi)
     const RetiredFonts retired = MakeFontsForDpi(dpi);
     scaling.Apply(dpi);
     SetControlFonts();
-    scaling.FitLabels();
+    scaling.KeepCaptionsRoom();
 }
 
 LRESULT CMain::OnCommand(WORD code, WORD id, CWnd)
