@@ -13,7 +13,10 @@
 // The controls that use the dialog's font get it made for the DPI, the banner's bitmap is stretched once to
 // each DPI. Windows' own handling of a dialog's DPI changes (Windows 10 1703 and later) is switched off: it
 // answers WM_DPICHANGED, which only a top-level window receives (this dialog is a child), and it would lay
-// the dialog out in its own way and send every control a font of its own making over the program's.
+// the dialog out in its own way and send every control a font of its own making over the program's. The main
+// window lays the dialog out in its own WM_DPICHANGED; the WM_DPICHANGED_AFTERPARENT that Windows then sends
+// down the window tree (per-monitor v2) finds everything done, and on Windows 8.1 (per-monitor v1, which has
+// no such message) the same WM_DPICHANGED does all of it.
 class DialogScaling
 {
 public:
