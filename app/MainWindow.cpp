@@ -5,7 +5,9 @@
 #include "resources/Maker.h"
 #include "resources/resource.h"
 #include "ui/framework/AppGlobals.h"
+#include "ui/framework/Dpi.h"
 #include "ui/main/Fonts.h"
+#include "ui/main/MainWindowDpi.h"
 #include "ui/tray/TrayAnimation.h"
 
 #include <shellapi.h>
@@ -31,6 +33,8 @@ void FitAroundDialog(HWND window, HWND dialog)
     const int x = GetSystemMetrics(SM_CXFULLSCREEN) / 2 - width / 2;
     const int y = GetSystemMetrics(SM_CYFULLSCREEN) / 2 - height / 2;
     SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
+    // At a high scaling the window may be larger than the half screen around the centre.
+    KeepInWorkArea(window);
 }
 
 // The window is covered by the dialog: nothing to draw but the update region to validate.
@@ -45,6 +49,7 @@ void OpenScheduler(HWND window)
 {
     trayManager.HideFromTray();
     AnimateOutOfTray(window);
+    FollowWindowDpi(window, mainDialog);
 }
 
 void SendToTray(HWND window)
@@ -69,7 +74,7 @@ void RegisterMainWindowClass(HINSTANCE instance)
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = AppClassName;
-    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_SMALL));
+    windowClass.hIconSm = SmallIcon(instance, IDI_APP_SMALL);
     RegisterClassExA(&windowClass);
 }
 
@@ -95,8 +100,7 @@ BOOL InitInstance(HINSTANCE instance)
     // At log-on a start from the Run key may come before the taskbar, which then refuses the icon: the
     // scheduler runs all the same and the icon follows the taskbar. Only a system without a notification area
     // ends here.
-    if (!trayManager.Install(window, LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_SMALL)), AppInstance,
-                             AppCaption) &&
+    if (!trayManager.Install(window, SmallIcon(instance, IDI_APP_SMALL), AppInstance, AppCaption) &&
         !trayManager.ShellSupported())
         return FALSE;
     trayManager.HideFromTray();
@@ -119,6 +123,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (wParam)
             EndScheduler(window, QuitWay::SessionEnd);
         return 0;
+    case DpiChangedMessage: return OnMainWindowDpiChanged(window, mainDialog, wParam, lParam);
+    case GetDpiScaledSizeMessage: return OnMainWindowGetDpiScaledSize(window, mainDialog, wParam, lParam);
     case WM_COMMAND:
         switch (LOWORD(wParam))
         {

@@ -48,3 +48,19 @@ struct FontTraits
     static void Close(Type font) { DeleteObject(font); }
 };
 using UniqueFont = UniqueHandle<FontTraits>;
+
+struct IconTraits
+{
+    using Type = HICON;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type icon) { DestroyIcon(icon); }
+};
+using UniqueIcon = UniqueHandle<IconTraits>;
+
+struct BitmapTraits
+{
+    using Type = HBITMAP;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type bitmap) { DeleteObject(bitmap); }
+};
+using UniqueBitmap = UniqueHandle<BitmapTraits>;

@@ -6,8 +6,8 @@
 #define IDS_APP_CLASS 109   // "CHRONEL"
 
 // Icons
-#define IDI_APP_LARGE 107 // 96, 48, 32 and 16 pixels
-#define IDI_APP_SMALL 108 // 16 pixels: the window's small icon and the tray icon
+#define IDI_APP_LARGE 107 // 256, 96, 48, 32 and 16 pixels
+#define IDI_APP_SMALL 108 // 32, 24, 20 and 16 pixels: the window's small icon and the tray icon
 
 // Menu, accelerators
 #define IDR_TRAY_MENU 109

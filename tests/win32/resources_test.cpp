@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -644,6 +645,25 @@ TEST(Manifest, NamesTheProgramAndGetsCommonControls6WithoutAnExecutionLevel)
     EXPECT_EQ(runLevel.RunLevel, ACTCTX_RUN_LEVEL_UNSPECIFIED);
     ReleaseActCtx(context);
 
+    // Per-monitor DPI aware (Windows 10 1703 and later; 8.1 takes the older element's "/pm"), and every
+    // system from Vista to Windows 11 named as known, as Windows reads the manifest's text.
+    const HRSRC found = FindResourceA(Module(), MAKEINTRESOURCEA(1), RT_MANIFEST);
+    ASSERT_NE(found, nullptr);
+    const std::string text(static_cast<const char*>(ResourceData(RT_MANIFEST, 1)),
+                           SizeofResource(Module(), found));
+    EXPECT_NE(
+        text.find(
+            "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>"),
+        std::string::npos);
+    EXPECT_NE(text.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                        "PerMonitorV2, PerMonitor</dpiAwareness>"),
+              std::string::npos);
+    for (const char* system : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                               "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                               "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+        EXPECT_NE(text.find(std::string("<supportedOS Id=\"{") + system + "}\"/>"), std::string::npos)
+            << system;
+
     // The common controls this process loads are version 6's.
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&classes);
@@ -696,14 +716,15 @@ TEST(VersionInfo, NamesTheMakerAndTheProgramInFrench)
     }
 }
 
-// Each icon group holds an image of each of its sizes at 24 bits per pixel, which Windows draws round.
-TEST(Icons, EachGroupHoldsItsSizesAt24BitsAndEachIsDrawnRound)
+// Each icon group holds an image of each of its sizes, which Windows draws round: 24 bits per pixel below 256
+// pixels, the 256-pixel one a PNG, as Windows Vista and later read that size.
+TEST(Icons, EachGroupHoldsItsSizesAndEachIsDrawnRound)
 {
     const struct
     {
         int group;
         std::vector<int> sizes;
-    } groups[] = {{IDI_APP_LARGE, {96, 48, 32, 16}}, {IDI_APP_SMALL, {16}}};
+    } groups[] = {{IDI_APP_LARGE, {256, 96, 48, 32, 16}}, {IDI_APP_SMALL, {32, 24, 20, 16}}};
     for (const auto& group : groups)
     {
         SCOPED_TRACE("icon group " + std::to_string(group.group));
@@ -717,8 +738,19 @@ TEST(Icons, EachGroupHoldsItsSizesAt24BitsAndEachIsDrawnRound)
                                                             TRUE, size, size, LR_DEFAULTCOLOR);
             const auto* image = static_cast<const BITMAPINFOHEADER*>(ResourceData(RT_ICON, imageId));
             ASSERT_NE(image, nullptr);
-            EXPECT_EQ(image->biWidth, size); // an image of its own, not another one scaled
-            EXPECT_EQ(image->biBitCount, 24);
+            if (size == 256)
+            {
+                // The PNG signature, then the header chunk with the width and height, big-endian.
+                EXPECT_EQ(std::memcmp(image, "\x89PNG\r\n\x1a\n", 8), 0);
+                EXPECT_EQ(
+                    std::memcmp(reinterpret_cast<const char*>(image) + 12, "IHDR\0\0\x01\0\0\0\x01\0", 12),
+                    0);
+            }
+            else
+            {
+                EXPECT_EQ(image->biWidth, size); // an image of its own, not another one scaled
+                EXPECT_EQ(image->biBitCount, 24);
+            }
 
             // Drawn over a colour, as the caption and the notification area draw it: the corners let it
             // through, the centre does not.

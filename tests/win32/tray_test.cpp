@@ -919,6 +919,17 @@ TEST_F(Tray, AnimatingIntoAndOutOfTheTrayParksAndRestoresTheWindow)
         EXPECT_EQ(after.left - workArea.left, workArea.right - after.right) << gone.x;
         EXPECT_LE(std::abs((after.top - workArea.top) - (workArea.bottom - after.bottom)), 1) << gone.x;
     }
+
+    // One larger than the work area (a high scaling on a small screen) opens with its caption in reach.
+    SetWindowPos(window.Get(), nullptr, -4000, 100, workArea.right - workArea.left + 40,
+                 workArea.bottom - workArea.top + 30, SWP_NOZORDER);
+    AnimateIntoTray(window.Get());
+    AnimateOutOfTray(window.Get());
+    RECT after = {};
+    GetWindowRect(window.Get(), &after);
+    EXPECT_GT(after.right - after.left, workArea.right - workArea.left);
+    EXPECT_EQ(after.left, workArea.left);
+    EXPECT_EQ(after.top, workArea.top);
 }
 
 TEST_F(Tray, AWindowNeverParkedComesOutTopLevelAndVisible)

@@ -202,8 +202,14 @@ void CMain::SetEditorDefaults()
 LRESULT CMain::OnInitDialog()
 {
     programList.Attach(GetDlgItem(IDC_PROGRAM_LIST).hWnd);
+    // The dialog is laid out for the DPI of the screen it is on (at 96 DPI as the dialog manager made it, at
+    // another that layout scaled); the fonts, the banner and the labels' room follow it.
+    scaling.Attach(hWnd, hInstance, templateId);
+    const RetiredFonts retired = MakeFontsForDpi(scaling.Dpi());
     SetControlFonts();
+    scaling.ShowBanner(IDC_BANNER, IDB_BANNER);
     SetCaptions();
+    scaling.KeepCaptionsRoom();
     SetEditorDefaults();
     // Setting the position wrote "12" and "0" into the buddies; the fields start as "12" and "00".
     SetText(IDC_HOUR, "12");
@@ -227,6 +233,16 @@ LRESULT CMain::OnInitDialog()
     if (hWnd)
         SetTimer(hWnd, timerId, 30000, nullptr);
     return 0;
+}
+
+void CMain::ChangeDpi(unsigned dpi)
+{
+    if (!hWnd || !scaling.Attached() || dpi == scaling.Dpi())
+        return;
+    const RetiredFonts retired = MakeFontsForDpi(dpi);
+    scaling.Apply(dpi);
+    SetControlFonts();
+    scaling.KeepCaptionsRoom();
 }
 
 LRESULT CMain::OnCommand(WORD code, WORD id, CWnd)

@@ -9,6 +9,7 @@
 #include "scheduler/Tick.h"
 #include "ui/framework/Dialog.h"
 #include "ui/main/AutostartSwitch.h"
+#include "ui/main/DialogScaling.h"
 #include "ui/main/MainServices.h"
 #include "ui/main/ProgramEditor.h"
 #include "ui/main/ProgramListBox.h"
@@ -42,6 +43,10 @@ public:
     // closes counts as neither OK nor Cancel.
     void BeginQuit() { book.BeginQuit(); }
     bool QuitBegun() const { return book.QuitBegun(); }
+
+    // Lays the dialog out again for `dpi` (controls, fonts, banner) as a start at that DPI lays it out.
+    void ChangeDpi(unsigned dpi);
+    const DialogScaling& Scaling() const { return scaling; }
 
     void AddProgram();
     void RemoveProgram();
@@ -119,6 +124,7 @@ private:
     // to a path that another user's start wrote into the shared registry value.
     ProgramBook book;
     ProgramListBox programList;
+    DialogScaling scaling;
     AutostartSwitch autostart;
     // The pending change outlived its time and the user was told: when it ends, the switch follows the Run
     // value as it then is.

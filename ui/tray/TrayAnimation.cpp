@@ -1,5 +1,6 @@
 #include "ui/tray/TrayAnimation.h"
 
+#include "ui/framework/DpiScaling.h"
 #include "ui/tray/NotificationArea.h"
 
 #include <shellapi.h>
@@ -55,9 +56,14 @@ void KeepOnAScreen(HWND window)
         return;
     RECT workArea = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-    const int x = workArea.left + ((workArea.right - workArea.left) - (rect.right - rect.left)) / 2;
-    const int y = workArea.top + ((workArea.bottom - workArea.top) - (rect.bottom - rect.top)) / 2;
-    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const int x = workArea.left + ((workArea.right - workArea.left) - width) / 2;
+    const int y = workArea.top + ((workArea.bottom - workArea.top) - height) / 2;
+    // One larger than the work area (a high scaling on a small screen) keeps its caption in reach.
+    const PixelRect placed = KeepWithin({x, y, x + width, y + height},
+                                        {workArea.left, workArea.top, workArea.right, workArea.bottom});
+    SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SetVisibleStyle(HWND window, bool visible)
