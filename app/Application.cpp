@@ -3,7 +3,7 @@
 #include "ui/framework/AppGlobals.h"
 #include "resources/Maker.h"
 #include "resources/resource.h"
-#include "schedule/Handles_win.h"
+#include "base/Handles_win.h"
 #include "schedule/Settings_win.h"
 #include "ui/main/Fonts.h"
 #include "ui/tray/TrayAnimation.h"

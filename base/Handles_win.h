@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schedule/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "schedule/FileSystem.h"
 
-#include "schedule/Handles_win.h"
+#include "base/Handles_win.h"
 
 #include <fcntl.h>
 #include <io.h>

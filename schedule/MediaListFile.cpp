@@ -1,7 +1,7 @@
 #include "schedule/MediaListFile.h"
 
 #include "schedule/FileSystem.h"
-#include "schedule/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "schedule/ProgramFile.h"
 
 #include "schedule/FileSystem.h"
-#include "schedule/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include <cerrno>
 #include <new>

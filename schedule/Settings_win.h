@@ -1,7 +1,7 @@
 #pragma once
 
 #include "schedule/ProgramRecord.h"
-#include "schedule/Handles_win.h"
+#include "base/Handles_win.h"
 
 #include <windows.h>
 

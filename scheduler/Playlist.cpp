@@ -2,7 +2,7 @@
 
 #include "schedule/DataFolder.h"
 #include "schedule/TextField.h"
-#include "schedule/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include <cstring>
 #include <string_view>

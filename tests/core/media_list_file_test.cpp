@@ -1,6 +1,6 @@
 #include "schedule/MediaListFile.h"
 #include "schedule/TextField.h"
-#include "schedule/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include "TestSupport.h"
 

@@ -4,7 +4,7 @@
 #include "schedule/FileSystem.h"
 #include "schedule/MediaListFile.h"
 #include "schedule/TextField.h"
-#include "schedule/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schedule/Handles_win.h"
+#include "base/Handles_win.h"
 
 // The dialog's five fonts: created once before any window exists, deleted after the message loop ends.
 extern UniqueFont titleFont;

@@ -1,6 +1,6 @@
 #include "ui/tray/SystemTray.h"
 
-#include "schedule/Handles_win.h"
+#include "base/Handles_win.h"
 
 #include <cstring>
 

@@ -10,7 +10,7 @@
 // then opens the scheduler and times "Ajouter", "Retirer" and "Charger" from the click until the dialog shows
 // the change and answers again.
 #include "resources/resource.h"
-#include "schedule/Handles_win.h"
+#include "base/Handles_win.h"
 #include "schedule/ProgramRecord.h"
 #include "schedule/TextField.h"
 
