@@ -4,6 +4,7 @@
 #include "resources/Maker.h"
 #include "resources/resource.h"
 #include "base/Handles_win.h"
+#include "base/System_win.h"
 #include "schedule/Settings_win.h"
 #include "ui/main/Fonts.h"
 #include "ui/tray/TrayAnimation.h"
@@ -239,12 +240,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case ID_QUIT: SendMessageA(window, WM_CLOSE, 0, 0); return 0;
         case ID_QUIT_QUIETLY: return QuitQuietly(window, lParam);
         case ID_OPEN_SCHEDULER: OpenScheduler(window); return 0;
-        case ID_LAUNCH_PLAYER:
-            ShellExecuteA(window, "open", "wmplayer.exe", nullptr, nullptr, SW_SHOWNORMAL);
-            return 0;
-        case ID_VISIT_SITE:
-            ShellExecuteA(window, "open", MakerSiteAddress, nullptr, nullptr, SW_SHOWNORMAL);
-            return 0;
+        case ID_LAUNCH_PLAYER: ShellOpen(window, "wmplayer.exe", std::string()); return 0;
+        case ID_VISIT_SITE: ShellOpen(window, MakerSiteAddress, std::string()); return 0;
         default: break;
         }
         break;
@@ -364,12 +361,13 @@ int RunApplication(HINSTANCE instance)
         return 0;
 
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0))
+    // Wide, so that a character typed outside the system's ANSI code page reaches the controls whole.
+    while (GetMessageW(&message, nullptr, 0, 0))
     {
-        if (!TranslateAcceleratorA(message.hwnd, accelerators, &message))
+        if (!TranslateAcceleratorW(message.hwnd, accelerators, &message))
         {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
     DeleteFonts();

@@ -3,6 +3,7 @@
 #include "ui/main/MainDialog.h"
 
 #include "ui/framework/AppGlobals.h"
+#include "base/System_win.h"
 #include "resources/resource.h"
 #include "schedule/Settings_win.h"
 
@@ -37,7 +38,7 @@ bool WaitHandlingMessages(HANDLE process, DWORD timeout)
         if (woken != WAIT_OBJECT_0 + 1)
             return false;
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
         {
             if (message.message == WM_QUIT)
             {
@@ -45,7 +46,7 @@ bool WaitHandlingMessages(HANDLE process, DWORD timeout)
                 return false;
             }
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
 }
@@ -59,30 +60,15 @@ LONG CMain::WriteAutostart(bool on)
 
 UniqueKernelHandle CMain::StartElevatedSwitch(bool on, DWORD& error)
 {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path)
+    const std::string path = ModulePath();
+    if (path.empty())
     {
         error = ERROR_INSUFFICIENT_BUFFER;
         return UniqueKernelHandle();
     }
-    SHELLEXECUTEINFOA run = {};
-    run.cbSize = sizeof run;
     // The process is kept to read its exit code; the shell shows no error box of its own, the switch tells.
-    run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    run.hwnd = hWnd;
-    run.lpVerb = "runas";
-    run.lpFile = path;
-    run.lpParameters = on ? "/autostart on" : "/autostart off";
-    run.nShow = SW_HIDE;
-    if (!ShellExecuteExA(&run))
-    {
-        error = GetLastError();
-        return UniqueKernelHandle();
-    }
-    if (!run.hProcess)
-        error = ERROR_INVALID_HANDLE;
-    return UniqueKernelHandle(run.hProcess);
+    return UniqueKernelHandle(ShellRun(hWnd, L"runas", path, on ? "/autostart on" : "/autostart off",
+                                       SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI, SW_HIDE, error));
 }
 
 bool CMain::SetAutostart(bool on)

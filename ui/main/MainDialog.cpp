@@ -1,6 +1,8 @@
 #include "ui/main/MainDialog.h"
 
 #include "ui/framework/AppGlobals.h"
+#include "base/Controls_win.h"
+#include "base/System_win.h"
 #include "resources/Maker.h"
 #include "resources/resource.h"
 #include "schedule/MediaListFile.h"
@@ -15,8 +17,6 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <cstring>
-
 namespace
 {
 
@@ -24,6 +24,7 @@ const char* const NoListLoaded = "Aucune liste n'est actuellement chargée !";
 const char* const SaveFailed = "Sauvegarde de la liste des programmes impossible !";
 const char* const LoadFailed = "Chargement de la liste des programmes impossible !";
 const char* const LaunchFailed = "Lancement du programme impossible !";
+const char* const MediaListNotOpened = "Chargement de la liste des médias impossible !";
 
 struct ControlFont
 {
@@ -142,7 +143,7 @@ CMain::CMain()
 void CMain::SetText(int id, const char* text)
 {
     if (hWnd)
-        SetDlgItemTextA(hWnd, id, text);
+        SetItemText(hWnd, id, text);
 }
 
 void CMain::SetControlFonts()
@@ -331,7 +332,7 @@ int CMain::ShowMessage(const char* text, UINT style)
     // Once the scheduler is ending, a box would only hold up its end, owned by a window that is gone.
     if (quitBegun)
         return 0;
-    return MessageBoxA(hWnd, text, AppCaption, style);
+    return ShowMessageBox(hWnd, text, AppCaption, style);
 }
 
 RegKey CMain::OpenSettings(bool forWriting)
@@ -341,30 +342,17 @@ RegKey CMain::OpenSettings(bool forWriting)
 
 std::string CMain::ChooseMediaListFile()
 {
-    char path[TextFieldSize] = {};
-    OPENFILENAMEA dialog = {};
-#if !defined(_WIN64)
-    static_assert(sizeof(OPENFILENAMEA) == 88, "the full open-file record");
-#endif
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = hWnd;
-    dialog.lpstrFilter = "Sylvane Player (*.slv)\0*.slv\0"
-                         "Tessaly Player (*.tsl)\0*.tsl\0"
-                         "Tous les fichiers (*.*)\0*.*;\0";
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path;
-    dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    // The open-file dialog's library is loaded at the first "Charger", not at every start of a program that
-    // sits in the tray all day.
-    static const HMODULE library = LoadLibraryA("comdlg32.dll");
-    using OpenFileFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
-    const auto openFile = reinterpret_cast<OpenFileFn>(
-        reinterpret_cast<void*>(library ? GetProcAddress(library, "GetOpenFileNameA") : nullptr));
-    if (!openFile)
-        return std::string();
-    openFile(&dialog);
-    return std::string(path, strnlen(path, sizeof path - 1));
+    // Pairs of zero-terminated texts, the last followed by a second zero (the literal's own).
+    static constexpr char Filter[] = "Sylvane Player (*.slv)\0*.slv\0"
+                                     "Tessaly Player (*.tsl)\0*.tsl\0"
+                                     "Tous les fichiers (*.*)\0*.*;\0";
+    const OpenFileAnswer answer = AskForFileToOpen(
+        hWnd, std::string_view(Filter, sizeof Filter),
+        OFN_EXPLORER | OFN_ENABLESIZING | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, TextFieldSize);
+    // A path longer than the program can hold is a list that cannot be opened: the loaded one stays, named.
+    if (answer.choice == FileChoice::TooLong && !quitBegun)
+        ShowMessage(MediaListNotOpened, MB_OK | MB_ICONERROR);
+    return answer.path;
 }
 
 void CMain::LoadMediaList(const std::string& path)
@@ -373,7 +361,7 @@ void CMain::LoadMediaList(const std::string& path)
     if (result.outcome == MediaListRead::NotOpened)
     {
         // The list that is loaded stays loaded, and the label keeps naming it.
-        ShowMessage("Chargement de la liste des médias impossible !", MB_OK | MB_ICONERROR);
+        ShowMessage(MediaListNotOpened, MB_OK | MB_ICONERROR);
         return;
     }
 
@@ -390,9 +378,10 @@ void CMain::LoadMediaList(const std::string& path)
     media = std::move(result.entries);
     if (hWnd)
         FillMediaList();
-    SetText(IDC_TEXT_LIST, path.c_str());
+    if (hWnd)
+        SetItemPath(hWnd, IDC_TEXT_LIST, path);
     if (RegKey key = OpenSettings(true))
-        WriteMediaListPath(key.Get(), path.c_str());
+        WriteMediaListPath(key.Get(), path);
 }
 
 void CMain::FillMediaList()

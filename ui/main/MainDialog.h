@@ -48,7 +48,8 @@ public:
     // Every message box of the dialog goes through here: owned by the dialog, titled with the application
     // caption. Returns the button pressed.
     virtual int ShowMessage(const char* text, UINT style);
-    // The open-file dialog; an empty path when the user cancels.
+    // The open-file dialog; an empty path when the user cancels, or (after the media-list message) when the
+    // chosen path is too long to hold.
     virtual std::string ChooseMediaListFile();
     // The local wall clock as the scheduler reads it.
     virtual TickClock ReadClock();
@@ -65,7 +66,7 @@ public:
 
     const MediaEntries& Media() const { return media; }
     const ProgramList& Programs() const { return programs; }
-    const char* DataFolder() const { return dataFolder; }
+    const char* DataFolder() const { return dataFolder.c_str(); }
     const std::string& ProgramFilePath() const { return store.Path(); }
     bool Active() const { return active != 0; }
 
@@ -78,7 +79,7 @@ public:
 protected:
     MediaEntries media;
     ProgramList programs;
-    char dataFolder[TextFieldSize] = {};
+    std::string dataFolder; // UTF-8, ending in a backslash; empty without one
 
 private:
     // The day check boxes, Monday first.

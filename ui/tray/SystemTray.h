@@ -49,9 +49,9 @@ public:
     static LRESULT CALLBACK TrayIconClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
-    using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
+    using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
 
-    NOTIFYICONDATAA iconData;
+    NOTIFYICONDATAW iconData;
     HINSTANCE instance = nullptr;
     HWND messageWindow = nullptr;
     HWND commandWindow = nullptr;
@@ -71,7 +71,7 @@ protected:
     // answered: only then does a new taskbar get the icon back.
     bool inTray = false;
     // Every call to the shell goes through here, so that its refusals can be staged.
-    NotifyIconFunction notifyIcon = Shell_NotifyIconA;
+    NotifyIconFunction notifyIcon = Shell_NotifyIconW;
 
 private:
     LRESULT ShowMenu(HWND target);
