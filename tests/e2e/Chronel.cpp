@@ -75,9 +75,21 @@ std::string Chronel::Text(int id) const
     return TextOf(Control(id));
 }
 
+std::string Chronel::PathText(int id) const
+{
+    return PathTextOf(Control(id));
+}
+
 void Chronel::Type(int id, const std::string& text) const
 {
     SetTextOf(Control(id), text);
+}
+
+void Chronel::TypeKeys(int id, const std::string& text) const
+{
+    SetTextOf(Control(id), "");
+    TypeInto(Control(id), text);
+    Settle();
 }
 
 bool Chronel::Checked(int id) const

@@ -59,7 +59,7 @@ public:
     {
         return forWriting && settingsWriteRefused ? RegKey() : CMain::OpenSettings(forWriting);
     }
-    void SetDataFolder(const char* folder) { SetFieldText(dataFolder, folder); }
+    void SetDataFolder(const char* folder) { dataFolder = folder; }
 
     std::vector<ShownMessage> shown;
     std::deque<int> answers;
