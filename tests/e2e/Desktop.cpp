@@ -33,11 +33,11 @@ std::string Narrow(const std::wstring& text)
 {
     if (text.empty())
         return std::string();
-    const int size = WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
+    const int size = WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(),
+                                         static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), narrow.data(), size,
-                        nullptr, nullptr);
+    WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), narrow.data(),
+                        size, nullptr, nullptr);
     return narrow;
 }
 

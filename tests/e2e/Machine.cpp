@@ -45,17 +45,17 @@ struct KeyCloser
 std::wstring WidePath(const std::string& utf8)
 {
     std::wstring wide(utf8.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                                             wide.data(), static_cast<int>(wide.size()))));
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+        CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), static_cast<int>(wide.size()))));
     return wide;
 }
 
 std::string Utf8Path(const std::wstring& wide)
 {
     std::string utf8(wide.size() * 3, '\0');
-    utf8.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                                             utf8.data(), static_cast<int>(utf8.size()), nullptr,
-                                                             nullptr)));
+    utf8.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
+                            static_cast<int>(utf8.size()), nullptr, nullptr)));
     return utf8;
 }
 
@@ -134,7 +134,8 @@ void WriteMachineString(const char* key, const char* name, const std::string& va
     KeyCloser open;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                         &open.key, nullptr) != ERROR_SUCCESS ||
-        RegSetValueExW(open.key, WidePath(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+        RegSetValueExW(open.key, WidePath(name).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(wide.c_str()),
                        static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
         throw BenchError(std::string("cannot write the registry value ") + key + "\\" + name);
 }
@@ -304,8 +305,8 @@ PROCESS_INFORMATION StartTool(const std::string& program, const std::string& arg
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(WidePath(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    if (!CreateProcessW(WidePath(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
         throw BenchError("cannot start " + program);
     CloseHandle(process.hThread);
     process.hThread = nullptr;
