@@ -99,12 +99,13 @@ int RunApplication(HINSTANCE instance)
         return 0;
 
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0))
+    // Wide, so that a character typed outside the system's ANSI code page reaches the controls whole.
+    while (GetMessageW(&message, nullptr, 0, 0))
     {
-        if (!TranslateAcceleratorA(message.hwnd, accelerators, &message))
+        if (!TranslateAcceleratorW(message.hwnd, accelerators, &message))
         {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
     DeleteFonts();

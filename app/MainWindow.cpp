@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/SingleInstance.h"
+#include "base/System_win.h"
 #include "resources/Maker.h"
 #include "resources/resource.h"
 #include "ui/framework/AppGlobals.h"
@@ -131,12 +132,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case ID_QUIT: SendMessageA(window, WM_CLOSE, 0, 0); return 0;
         case ID_QUIT_QUIETLY: return AnswerQuitRequest(window, lParam);
         case ID_OPEN_SCHEDULER: OpenScheduler(window); return 0;
-        case ID_LAUNCH_PLAYER:
-            ShellExecuteA(window, "open", "wmplayer.exe", nullptr, nullptr, SW_SHOWNORMAL);
-            return 0;
-        case ID_VISIT_SITE:
-            ShellExecuteA(window, "open", MakerSiteAddress, nullptr, nullptr, SW_SHOWNORMAL);
-            return 0;
+        case ID_LAUNCH_PLAYER: ShellOpen(window, "wmplayer.exe", std::string()); return 0;
+        case ID_VISIT_SITE: ShellOpen(window, MakerSiteAddress, std::string()); return 0;
         default: break;
         }
         break;

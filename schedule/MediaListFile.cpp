@@ -1,6 +1,6 @@
 #include "schedule/MediaListFile.h"
 
-#include "schedule/FileSystem.h"
+#include "base/FileSystem.h"
 #include "base/UniqueHandle.h"
 
 #include <algorithm>

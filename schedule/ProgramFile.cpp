@@ -1,6 +1,6 @@
 #include "schedule/ProgramFile.h"
 
-#include "schedule/FileSystem.h"
+#include "base/FileSystem.h"
 #include "base/UniqueHandle.h"
 
 #include <cerrno>
@@ -9,7 +9,7 @@
 const FileCalls& StandardFileCalls()
 {
     static const FileCalls calls = {
-        [](const char* path, const char* mode) { return std::fopen(path, mode); },
+        [](const char* path, const char* mode) { return OpenFile(path, mode); },
         [](std::FILE* file, long offset, int origin) { return std::fseek(file, offset, origin); },
         [](std::FILE* file) { return std::ftell(file); },
         [](void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
@@ -66,7 +66,7 @@ bool WriteProgramFile(const std::string& path, const ProgramRecord* records, std
         replace = MoveFileOver;
 
     const std::string temporary = path + ".tmp";
-    UniqueFile file(std::fopen(temporary.c_str(), "wb"));
+    UniqueFile file(OpenFile(temporary, "wb"));
     if (!file)
         return false;
 

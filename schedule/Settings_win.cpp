@@ -1,10 +1,8 @@
 #include "schedule/Settings_win.h"
 
+#include "base/FileSystem.h"
+#include "base/Text.h"
 #include "schedule/DataFolder.h"
-
-#include <shlobj.h>
-
-#include <cstring>
 
 RegKey OpenMachineKey(const char* path, LONG* error)
 {
@@ -35,14 +33,11 @@ LONG SetAutostartEntry(const char* name, bool on)
         error = RegDeleteValueA(run.Get(), name);
         return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
     }
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     // A path cut short would name another program.
-    if (length == 0 || length >= sizeof path)
+    const std::string path = ModulePath();
+    if (path.empty())
         return ERROR_INSUFFICIENT_BUFFER;
-    const std::string command = "\"" + std::string(path, length) + "\"";
-    return RegSetValueExA(run.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                          static_cast<DWORD>(command.size() + 1));
+    return WritePathValue(run.Get(), name, "\"" + path + "\"");
 }
 
 bool AutostartEntryExists(const char* name)
@@ -56,10 +51,9 @@ bool WriteActiveValue(HKEY key, bool active)
     return WriteDwordValue(key, "Active", active ? 1 : 0);
 }
 
-bool WriteStringValue(HKEY key, const char* name, const char* text)
+bool WriteStringValue(HKEY key, const char* name, const std::string& path)
 {
-    const DWORD size = static_cast<DWORD>(std::strlen(text) + 1);
-    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) == ERROR_SUCCESS;
+    return WritePathValue(key, name, path) == ERROR_SUCCESS;
 }
 
 bool WriteDwordValue(HKEY key, const char* name, DWORD value)
@@ -70,45 +64,30 @@ bool WriteDwordValue(HKEY key, const char* name, DWORD value)
 
 std::string ReadMediaListPath(HKEY key)
 {
-    char path[TextFieldSize] = {};
-    DWORD size = sizeof path;
-    DWORD type = 0;
-    if (RegQueryValueExA(key, "Media List", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
-        return std::string();
-    return std::string(path, strnlen(path, TextFieldSize - 1));
+    return ReadPathValue(key, "Media List", TextFieldSize);
 }
 
-bool WriteMediaListPath(HKEY key, const char* path)
+bool WriteMediaListPath(HKEY key, const std::string& path)
 {
     return WriteStringValue(key, "Media List", path);
 }
 
-bool LookUpAppDataFolder(char (&folder)[MAX_PATH])
+std::string PrepareDataFolder(HKEY key, std::string& dataFolder, AppDataLookupFn lookUp)
 {
-    std::memset(folder, 0, sizeof folder);
-    return SHGetSpecialFolderPathA(nullptr, folder, CSIDL_APPDATA, FALSE) != FALSE && folder[0] != 0;
-}
-
-std::string PrepareDataFolder(HKEY key, char (&dataFolder)[TextFieldSize], AppDataLookupFn lookUp)
-{
-    char appData[MAX_PATH] = {};
+    std::string appData;
     if (!lookUp(appData))
         return std::string();
-    const DataFolderPaths paths = BuildDataFolderPaths(std::string_view(appData, strnlen(appData, MAX_PATH)));
-    if (paths.dataFolder.empty() || paths.dataFolder.size() >= TextFieldSize)
+    const DataFolderPaths paths = BuildDataFolderPaths(appData);
+    if (paths.dataFolder.empty() || WideLength(paths.dataFolder) >= TextFieldSize)
         return std::string();
 
     // Creating a folder that already exists is harmless, and a failure shows later, when a file is written.
-    CreateDirectoryA(paths.makerFolder.c_str(), nullptr);
-    CreateDirectoryA(paths.dataFolder.c_str(), nullptr);
-
-    std::memset(dataFolder, 0, TextFieldSize);
-    std::memcpy(dataFolder, paths.dataFolder.data(), paths.dataFolder.size());
+    CreateFolder(paths.makerFolder);
+    CreateFolder(paths.dataFolder);
+    dataFolder = paths.dataFolder;
 
     const std::string programFile = paths.dataFolder + ProgramFileName;
     if (key)
-        WriteStringValue(key, "Program List", programFile.c_str());
+        WriteStringValue(key, "Program List", programFile);
     return programFile;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "schedule/ProgramRecord.h"
 #include "base/Handles_win.h"
+#include "base/System_win.h"
+#include "schedule/ProgramRecord.h"
 
 #include <windows.h>
 
@@ -33,22 +34,22 @@ bool AutostartEntryExists(const char* name);
 // "Active": the activation switch's state, 1 or 0, for programs that read the settings.
 bool WriteActiveValue(HKEY key, bool active);
 
-// Writes a REG_SZ value with its terminating zero; false when the registry refused it.
-bool WriteStringValue(HKEY key, const char* name, const char* text);
+// Writes a REG_SZ value holding a path (UTF-8), with its terminating zero; false when the registry refused
+// it.
+bool WriteStringValue(HKEY key, const char* name, const std::string& path);
 bool WriteDwordValue(HKEY key, const char* name, DWORD value);
 
-// "Media List": the path of the media list loaded last; empty when missing or empty. At most 260 bytes are
-// read and at most 259 characters kept.
+// "Media List": the path of the media list loaded last (UTF-8); empty when missing, empty, or of 260 UTF-16
+// units or more (a path no file function takes).
 std::string ReadMediaListPath(HKEY key);
-bool WriteMediaListPath(HKEY key, const char* path);
+bool WriteMediaListPath(HKEY key, const std::string& path);
 
-// Asks for the user's application-data folder; false when it cannot be had.
-using AppDataLookupFn = bool (*)(char (&folder)[MAX_PATH]);
-bool LookUpAppDataFolder(char (&folder)[MAX_PATH]);
+// Asks for the user's application-data folder (base/System_win.h by default); false when it cannot be had.
+using AppDataLookupFn = bool (*)(std::string& folder);
 
-// Builds and creates the data folder, fills `dataFolder` with it (ending in a backslash) and writes
+// Builds and creates the data folder, sets `dataFolder` to it (ending in a backslash) and writes
 // "Program List" when there is a `key` to write it to. Returns the programme file's path that this start uses
-// for both load and save, or an empty text when the application-data folder could not be found (then nothing
-// is created and nothing written).
-std::string PrepareDataFolder(HKEY key, char (&dataFolder)[TextFieldSize],
+// for both load and save, or an empty text when the application-data folder could not be found or the data
+// folder would be 260 UTF-16 units or longer (then nothing is created and nothing written).
+std::string PrepareDataFolder(HKEY key, std::string& dataFolder,
                               AppDataLookupFn lookUp = LookUpAppDataFolder);

@@ -1,10 +1,10 @@
 #include "scheduler/Playlist.h"
 
+#include "base/FileSystem.h"
 #include "schedule/DataFolder.h"
 #include "schedule/TextField.h"
 #include "base/UniqueHandle.h"
 
-#include <cstring>
 #include <string_view>
 
 namespace
@@ -70,12 +70,9 @@ std::string PlaylistText(const ProgramRecord& record)
     return text;
 }
 
-std::string PlaylistPath(const char* dataFolder)
+std::string PlaylistPath(const std::string& dataFolder)
 {
-    std::string path;
-    if (dataFolder)
-        path.assign(dataFolder, strnlen(dataFolder, TextFieldSize - 1));
-    return path + PlaylistFileName;
+    return dataFolder + PlaylistFileName;
 }
 
 std::string PlayerParameters(const std::string& playlistPath)
@@ -86,7 +83,7 @@ std::string PlayerParameters(const std::string& playlistPath)
 bool WritePlaylistFile(const std::string& path, const std::string& text)
 {
     // Binary mode: the text already holds its CR LF line ends, and must not get a second CR anywhere.
-    UniqueFile file(std::fopen(path.c_str(), "wb"));
+    UniqueFile file(OpenFile(path, "wb"));
     if (!file)
         return false;
     const bool written = std::fwrite(text.data(), 1, text.size(), file.Get()) == text.size();

@@ -14,11 +14,12 @@ std::string ConfirmationQuestion(const ProgramRecord& record);
 // playlist; a text without them is written as it is.
 std::string PlaylistText(const ProgramRecord& record);
 
-// The playlist's place: the data folder (which ends in a backslash) followed by "media.asx".
-std::string PlaylistPath(const char* dataFolder);
+// The playlist's place: the data folder (a UTF-8 path that ends in a backslash) followed by "media.asx".
+std::string PlaylistPath(const std::string& dataFolder);
 
 // A space and the playlist path in double quotes.
 std::string PlayerParameters(const std::string& playlistPath);
 
-// Writes the text in binary mode, replacing an earlier playlist; false when the file cannot be written.
+// Writes the text in binary mode to `path` (UTF-8), replacing an earlier playlist; false when the file cannot
+// be written.
 bool WritePlaylistFile(const std::string& path, const std::string& text);

@@ -1,14 +1,16 @@
 # Sourced by the scripts that run Windows programs: the environment of one private Wine prefix.
 # CHRONEL_WINE_ARCH is win32 (the product's architecture) or win64; CHRONEL_WINEPREFIX names the prefix
 # (default: the matching build's own). HOME lies beside the prefix, because Wine links the prefix's Desktop,
-# Documents... folders to $HOME when it creates it.
+# Documents... folders to $HOME when it creates it. CHRONEL_WINE_LOCALE sets the locale, from which Wine takes
+# the system's ANSI code page (C.UTF-8 gives 1252, ru_RU.UTF-8 1251); the Windows user's name, and so the
+# profile folder C:\users\<name>, follows USER when the prefix is made.
 . "$(dirname "${BASH_SOURCE[0]:-$0}")/lib.sh"
 export CHRONEL_WINE_ARCH="${CHRONEL_WINE_ARCH:-win32}"
 export WINEARCH="$CHRONEL_WINE_ARCH"
 export WINEPREFIX="${CHRONEL_WINEPREFIX:-$chronel_root/build/$CHRONEL_WINE_ARCH/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL=C.UTF-8
+export LC_ALL="${CHRONEL_WINE_LOCALE:-C.UTF-8}"
 export HOME="$WINEPREFIX.home"
 if [ "$CHRONEL_WINE_ARCH" = win64 ]; then
     WINE=/usr/lib/wine/wine64

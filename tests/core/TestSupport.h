@@ -30,6 +30,11 @@ public:
         std::filesystem::remove_all(path, ignored);
     }
     std::string File(const std::string& name) const { return (path / name).string(); }
+    // A path below the folder as the program keeps paths: UTF-8, whatever the system's code page.
+    std::string Utf8File(const std::string& name) const
+    {
+        return (path / std::filesystem::u8path(name)).u8string();
+    }
     const std::filesystem::path& Path() const { return path; }
 
 private:

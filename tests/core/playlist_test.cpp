@@ -152,18 +152,17 @@ TEST(Playlist, QuestionNamesTheProgrammeFirstAndTheMediaSecond)
 
 TEST(Playlist, PathAndPlayerParameters)
 {
-    char unterminated[TextFieldSize];
-    std::memset(unterminated, 'D', sizeof unterminated);
+    // Paths are UTF-8: a user's folder outside code page 1252 stays as it is named.
+    const std::string polish = u8"C:\\Users\\Łukasz\\AppData\\Roaming\\Merovia\\Chronel\\";
     struct Case
     {
-        const char* dataFolder;
+        std::string dataFolder;
         std::string path;
     };
     const Case cases[] = {
         {"X:\\Data\\", "X:\\Data\\media.asx"},
         {"", "media.asx"},
-        {nullptr, "media.asx"},
-        {unterminated, std::string(259, 'D') + "media.asx"},
+        {polish, polish + "media.asx"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(PlaylistPath(c.dataFolder), c.path);

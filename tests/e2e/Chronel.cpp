@@ -14,14 +14,14 @@ PROCESS_INFORMATION Launch(const std::string& arguments = std::string(), std::st
 {
     if (program.empty())
         program = Paths().program;
-    std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA startup = {};
+    std::wstring commandLine = WidePath("\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments));
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     // The work folder as current folder: the player must be found beside the program, not in the current
     // folder.
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        Paths().work.c_str(), &startup, &process))
+    if (!CreateProcessW(WidePath(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        WidePath(Paths().work).c_str(), &startup, &process))
         throw BenchError("cannot start " + program + " (error " + std::to_string(GetLastError()) + ")");
     CloseHandle(process.hThread);
     process.hThread = nullptr;
@@ -75,9 +75,21 @@ std::string Chronel::Text(int id) const
     return TextOf(Control(id));
 }
 
+std::string Chronel::PathText(int id) const
+{
+    return PathTextOf(Control(id));
+}
+
 void Chronel::Type(int id, const std::string& text) const
 {
     SetTextOf(Control(id), text);
+}
+
+void Chronel::TypeKeys(int id, const std::string& text) const
+{
+    SetTextOf(Control(id), "");
+    TypeInto(Control(id), text);
+    Settle();
 }
 
 bool Chronel::Checked(int id) const

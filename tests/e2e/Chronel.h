@@ -65,7 +65,11 @@ public:
     HWND Control(int id) const;
 
     std::string Text(int id) const;
+    // The text of a control that shows a path, in UTF-8.
+    std::string PathText(int id) const;
     void Type(int id, const std::string& text) const;
+    // Empties the control and types the text key by key through the program's message loop.
+    void TypeKeys(int id, const std::string& text) const;
     bool Checked(int id) const;
     std::vector<std::string> Items(int listId) const;
     int Selection(int listId) const;

@@ -27,15 +27,17 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const char
     return static_cast<LRESULT>(result);
 }
 
+// The scenarios' texts are code page 1252, whatever the system's: they are read and typed with that code page
+// named. What the screen shows outside it reads as "?", never as a look-alike.
 std::string Narrow(const std::wstring& text)
 {
     if (text.empty())
         return std::string();
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
+    const int size = WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(),
+                                         static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size, nullptr,
-                        nullptr);
+    WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), narrow.data(),
+                        size, nullptr, nullptr);
     return narrow;
 }
 
@@ -43,9 +45,9 @@ std::wstring Widen(const std::string& text)
 {
     if (text.empty())
         return std::wstring();
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int size = MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
     return wide;
 }
 
@@ -251,21 +253,42 @@ std::vector<HWND> TopWindows(DWORD process, const char* className)
     return found;
 }
 
-std::string TextOf(HWND window)
+std::wstring WideTextOf(HWND window)
 {
     const LRESULT length = Send(window, WM_GETTEXTLENGTH, 0, 0, "WM_GETTEXTLENGTH");
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT copied =
         Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), "WM_GETTEXT");
     text.resize(static_cast<std::size_t>(copied));
-    return Narrow(text);
+    return text;
+}
+
+std::string TextOf(HWND window)
+{
+    return Narrow(WideTextOf(window));
+}
+
+std::string PathTextOf(HWND window)
+{
+    return Utf8Path(WideTextOf(window));
+}
+
+void SetWideTextOf(HWND window, const std::wstring& wide, const std::string& what)
+{
+    if (!Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), "WM_SETTEXT"))
+        throw BenchError("a window of class \"" + ClassOf(window) + "\" refused the text \"" + what + "\"");
 }
 
 void SetTextOf(HWND window, const std::string& text)
 {
-    const std::wstring wide = Widen(text);
-    if (!Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), "WM_SETTEXT"))
-        throw BenchError("a window of class \"" + ClassOf(window) + "\" refused the text \"" + text + "\"");
+    SetWideTextOf(window, Widen(text), text);
+}
+
+void TypeInto(HWND window, const std::string& text)
+{
+    for (const wchar_t character : Widen(text))
+        if (!PostMessageW(window, WM_CHAR, character, 1))
+            throw BenchError("a window of class \"" + ClassOf(window) + "\" took no keys");
 }
 
 std::vector<std::string> ListItems(HWND list)
@@ -380,7 +403,7 @@ HWND WaitForFileDialog(DWORD process)
 
 void ChooseFile(HWND dialog, const std::string& path)
 {
-    SetTextOf(GetDlgItem(dialog, FileNameId), path);
+    SetWideTextOf(GetDlgItem(dialog, FileNameId), WidePath(path), path);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     if (!WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }))
         throw BenchError("the open-file dialog did not accept " + path);

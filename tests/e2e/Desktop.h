@@ -29,9 +29,14 @@ std::string DescribeWindows(DWORD process);
 // The visible top-level windows of a class that belong to a process.
 std::vector<HWND> TopWindows(DWORD process, const char* className);
 
-// Window texts in the interface's code page, through messages that Wine carries across processes.
+// Window texts in the interface's code page 1252 (paths in UTF-8), through the wide messages, which Wine
+// carries across processes and which no system code page alters.
 std::string TextOf(HWND window);
+std::string PathTextOf(HWND window);
 void SetTextOf(HWND window, const std::string& text);
+// The text as keys a user types: one character message each, posted to the window's queue as the keyboard's
+// would be, so that it goes through the program's own message loop.
+void TypeInto(HWND window, const std::string& text);
 std::vector<std::string> ListItems(HWND list);
 std::vector<LONG_PTR> ListItemData(HWND list);
 int ListSelection(HWND list);
@@ -63,7 +68,7 @@ bool NoMessageBoxWithin(DWORD process, DWORD period);
 // Presses a button of the box by its id (IDOK, IDCANCEL) and waits until the box is gone.
 void Answer(const MessageBoxView& box, int button);
 
-// The open-file dialog of `process`: types a path and confirms it, or cancels.
+// The open-file dialog of `process`: types a path (UTF-8) and confirms it, or cancels.
 HWND WaitForFileDialog(DWORD process);
 void ChooseFile(HWND dialog, const std::string& path);
 void CancelFileDialog(HWND dialog);

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -15,11 +16,11 @@ namespace
 
 std::string Environment(const char* name)
 {
-    char value[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    if (length == 0 || length >= sizeof value)
+    wchar_t value[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(WidePath(name).c_str(), value, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
         throw BenchError(std::string(name) + " is not set: run the scenarios through scripts/test-e2e");
-    return value;
+    return Utf8Path(value);
 }
 
 std::string WithBackslash(std::string folder)
@@ -41,6 +42,23 @@ struct KeyCloser
 
 } // namespace
 
+std::wstring WidePath(const std::string& utf8)
+{
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+        CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
+std::string Utf8Path(const std::wstring& wide)
+{
+    std::string utf8(wide.size() * 3, '\0');
+    utf8.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
+                            static_cast<int>(utf8.size()), nullptr, nullptr)));
+    return utf8;
+}
+
 const BenchPaths& Paths()
 {
     static const BenchPaths paths = [] {
@@ -49,14 +67,14 @@ const BenchPaths& Paths()
         found.medialist = Environment("CHRONEL_E2E_MEDIALIST");
         found.work = WithBackslash(Environment("CHRONEL_E2E_WORK"));
         found.screenshots = WithBackslash(Environment("CHRONEL_E2E_SHOTS"));
-        char setup[MAX_PATH] = {};
-        const DWORD length = GetEnvironmentVariableA("CHRONEL_E2E_SETUP", setup, sizeof setup);
-        if (length > 0 && length < sizeof setup)
-            found.setup = setup;
-        CreateDirectoryA(found.work.c_str(), nullptr);
-        CreateDirectoryA(found.screenshots.c_str(), nullptr);
+        wchar_t setup[MAX_PATH] = {};
+        const DWORD length = GetEnvironmentVariableW(L"CHRONEL_E2E_SETUP", setup, MAX_PATH);
+        if (length > 0 && length < MAX_PATH)
+            found.setup = Utf8Path(setup);
+        CreateDirectoryW(WidePath(found.work).c_str(), nullptr);
+        CreateDirectoryW(WidePath(found.screenshots).c_str(), nullptr);
         // Every program the driver starts inherits it, and the player inherits it from the scheduler.
-        SetEnvironmentVariableA("CHRONEL_PLAYER_LOG", (found.work + "player").c_str());
+        SetEnvironmentVariableW(L"CHRONEL_PLAYER_LOG", WidePath(found.work + "player").c_str());
         return found;
     }();
     return paths;
@@ -64,10 +82,10 @@ const BenchPaths& Paths()
 
 std::string DataFolder()
 {
-    char appData[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, FALSE))
+    wchar_t appData[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)))
         throw BenchError("the application-data folder of this prefix cannot be found");
-    return WithBackslash(appData) + "Merovia\\Chronel\\";
+    return WithBackslash(Utf8Path(appData)) + "Merovia\\Chronel\\";
 }
 
 std::string ProgramFilePath()
@@ -85,14 +103,14 @@ std::optional<std::string> ReadMachineString(const char* key, const char* name)
     KeyCloser open;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &open.key) != ERROR_SUCCESS)
         return std::nullopt;
-    char value[1024] = {};
-    DWORD size = sizeof value - 1;
+    wchar_t value[1024] = {};
+    DWORD size = sizeof value - sizeof value[0];
     DWORD type = 0;
-    if (RegQueryValueExA(open.key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExW(open.key, WidePath(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value),
+                         &size) != ERROR_SUCCESS ||
         type != REG_SZ)
         return std::nullopt;
-    return std::string(value);
+    return Utf8Path(value);
 }
 
 std::optional<DWORD> ReadMachineDword(const char* key, const char* name)
@@ -112,11 +130,13 @@ std::optional<DWORD> ReadMachineDword(const char* key, const char* name)
 
 void WriteMachineString(const char* key, const char* name, const std::string& value)
 {
+    const std::wstring wide = WidePath(value);
     KeyCloser open;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                         &open.key, nullptr) != ERROR_SUCCESS ||
-        RegSetValueExA(open.key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+        RegSetValueExW(open.key, WidePath(name).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(wide.c_str()),
+                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
         throw BenchError(std::string("cannot write the registry value ") + key + "\\" + name);
 }
 
@@ -131,8 +151,8 @@ void ResetMachine()
     std::string work = paths.work;
     work.pop_back();
     RemoveFolder(work);
-    CreateDirectoryA(work.c_str(), nullptr);
-    CreateDirectoryA(PlayerLogFolder().c_str(), nullptr);
+    CreateDirectoryW(WidePath(work).c_str(), nullptr);
+    CreateDirectoryW(WidePath(PlayerLogFolder()).c_str(), nullptr);
     if (PathExists(folder) || !PlayerStarts().empty() ||
         ReadMachineString(SettingsKey, "Program List").has_value())
         throw BenchError("the previous scenario's files or settings cannot be removed");
@@ -140,13 +160,13 @@ void ResetMachine()
 
 void RemoveFolder(const std::string& folder)
 {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(WidePath(folder + "\\*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE)
     {
         do
         {
-            const std::string name = entry.cFileName;
+            const std::string name = Utf8Path(entry.cFileName);
             if (name == "." || name == "..")
                 continue;
             const std::string path = folder + "\\" + name;
@@ -154,13 +174,13 @@ void RemoveFolder(const std::string& folder)
                 RemoveFolder(path);
             else
             {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
+                SetFileAttributesW(WidePath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(WidePath(path).c_str());
             }
-        } while (FindNextFileA(search, &entry));
+        } while (FindNextFileW(search, &entry));
         FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(WidePath(folder).c_str());
 }
 
 ForeignSchedulerMutex::ForeignSchedulerMutex(const char* sddl)
@@ -187,7 +207,7 @@ ForeignSchedulerMutex::~ForeignSchedulerMutex()
 
 std::optional<std::string> ReadBytes(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
     if (!file)
         return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
@@ -195,7 +215,7 @@ std::optional<std::string> ReadBytes(const std::string& path)
 
 void WriteBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file)
@@ -204,7 +224,7 @@ void WriteBytes(const std::string& path, const std::string& bytes)
 
 bool PathExists(const std::string& path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string WriteFixture(const std::string& name, const std::string& bytes)
@@ -218,9 +238,9 @@ void WriteProgramFile(const std::string& bytes)
 {
     std::string folder = DataFolder();
     const std::string parent = folder.substr(0, folder.rfind('\\', folder.size() - 2));
-    CreateDirectoryA(parent.c_str(), nullptr);
+    CreateDirectoryW(WidePath(parent).c_str(), nullptr);
     folder.pop_back();
-    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryW(WidePath(folder).c_str(), nullptr);
     WriteBytes(ProgramFilePath(), bytes);
 }
 
@@ -237,13 +257,13 @@ std::vector<std::string> PlayerStarts()
         std::string name;
     };
     std::vector<Start> records;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((PlayerLogFolder() + "\\wmplayer-*.txt").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(WidePath(PlayerLogFolder() + "\\wmplayer-*.txt").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE)
     {
         do
-            records.push_back({entry.ftLastWriteTime, entry.cFileName});
-        while (FindNextFileA(search, &entry));
+            records.push_back({entry.ftLastWriteTime, Utf8Path(entry.cFileName)});
+        while (FindNextFileW(search, &entry));
         FindClose(search);
     }
     std::sort(records.begin(), records.end(), [](const Start& a, const Start& b) {
@@ -281,12 +301,12 @@ void DeleteMachineValue(const char* key, const char* name)
 
 PROCESS_INFORMATION StartTool(const std::string& program, const std::string& arguments)
 {
-    std::string commandLine = "\"" + program + "\" " + arguments;
-    STARTUPINFOA startup = {};
+    std::wstring commandLine = WidePath("\"" + program + "\" " + arguments);
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    if (!CreateProcessW(WidePath(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
         throw BenchError("cannot start " + program);
     CloseHandle(process.hThread);
     process.hThread = nullptr;

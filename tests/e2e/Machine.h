@@ -20,6 +20,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Paths are UTF-8 here, as the program keeps them, and reach Windows through the wide functions: a work
+// folder, a media list folder or a user name outside the system's code page is named as it is. The
+// conversions are Windows' own (CP_UTF8).
+std::wstring WidePath(const std::string& utf8);
+std::string Utf8Path(const std::wstring& wide);
+
 // Where scripts/test-e2e put the program under test and the scratch folders (Windows paths).
 struct BenchPaths
 {
@@ -40,7 +46,8 @@ inline constexpr const char* SettingsKey = "SOFTWARE\\Merovia\\Sylvane Programs"
 inline constexpr const char* RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* AutostartName = "Sylvane Programmateur";
 
-// HKEY_LOCAL_MACHINE values; empty when the key or the value is missing or of another type.
+// HKEY_LOCAL_MACHINE values (strings in UTF-8: every one the scheduler writes is a path); empty when the key
+// or the value is missing or of another type.
 std::optional<std::string> ReadMachineString(const char* key, const char* name);
 std::optional<DWORD> ReadMachineDword(const char* key, const char* name);
 void WriteMachineString(const char* key, const char* name, const std::string& value);
@@ -113,7 +120,7 @@ private:
 // Holds a file open as another program would (a backup, a running image), sharing only `sharing`.
 inline ScopedHandle HoldOpen(const std::string& path, DWORD sharing)
 {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+    const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         throw BenchError("cannot hold " + path + " open");

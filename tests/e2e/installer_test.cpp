@@ -13,10 +13,10 @@ namespace
 
 std::string SpecialFolder(int csidl)
 {
-    char folder[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathA(nullptr, folder, csidl, FALSE))
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder)))
         throw BenchError("the special folder " + std::to_string(csidl) + " of this prefix cannot be found");
-    return std::string(folder) + "\\";
+    return Utf8Path(folder) + "\\";
 }
 
 // The 32-bit program files folder: "Program Files" on a 32-bit Windows, "Program Files (x86)" on a 64-bit
@@ -182,7 +182,7 @@ TEST_F(Installer, ASilentInstallPutsTheProgramItsShortcutsAndItsRegistryValuesIn
     EXPECT_TRUE(SameBytes(ReadBytes(exe), *ReadBytes(Paths().program)));
     EXPECT_TRUE(PathExists(Installed("uninstall.exe")));
     EXPECT_TRUE(PathExists(Shortcuts() + "Sylvane Programmateur.lnk"));
-    EXPECT_TRUE(PathExists(Shortcuts() + "D\xE9sinstaller Sylvane Programmateur.lnk"));
+    EXPECT_TRUE(PathExists(Shortcuts() + u8"Désinstaller Sylvane Programmateur.lnk"));
 
     const std::string folder = InstallFolder().substr(0, InstallFolder().size() - 1);
     const struct
@@ -279,7 +279,8 @@ TEST_F(Installer, AnUpgradeIntoAnotherFolderEndsTheRunningSchedulerAndStartsItFr
     const RecordFixture evening{"Soir", Stations()[0], {1, 1, 1, 1, 1, 1, 1}, 21, 30, 0, 1};
     WriteProgramFile(RecordBytes(evening));
     Chronel& old = StartInstalled();
-    ASSERT_TRUE(DeleteFileA(ProgramFilePath().c_str())); // only the quit's own save can bring it back
+    ASSERT_TRUE(
+        DeleteFileW(WidePath(ProgramFilePath()).c_str())); // only the quit's own save can bring it back
 
     ASSERT_EQ(RunSilently(Paths().setup, std::string("/S /D=") + OtherFolder), 0u);
     EXPECT_EQ(old.WaitForExit(), 0u) << "the scheduler of the first folder was not ended by /quit";
@@ -373,7 +374,7 @@ TEST_F(Installer, AUsersRoadFromTheInstallToTheUninstall)
     Install();
     // The stand-in player, found beside the program as wmplayer.exe would be on Windows.
     const std::string player = Paths().program.substr(0, Paths().program.rfind('\\') + 1) + "wmplayer.exe";
-    ASSERT_TRUE(CopyFileA(player.c_str(), Installed("wmplayer.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(WidePath(player).c_str(), WidePath(Installed("wmplayer.exe")).c_str(), FALSE));
     const std::string stations = BuildMediaList("stations.slv", Stations());
     const MediaFixture& discovery = Stations()[1];
     // The programme is due in the minute it is added, before the scheduler's own timer runs.
@@ -407,7 +408,7 @@ TEST_F(Installer, AUsersRoadFromTheInstallToTheUninstall)
     EXPECT_EQ(again.WaitForExit(), 0u) << "the scheduler was not ended by the upgrade";
     EXPECT_NE(WaitForOneScheduler(again.Process()), 0u) << "no scheduler runs after the upgrade";
 
-    DeleteFileA(Installed("wmplayer.exe").c_str());
+    DeleteFileW(WidePath(Installed("wmplayer.exe")).c_str());
     ASSERT_EQ(RunSilently(Installed("uninstall.exe"), "/S"), 0u);
     EXPECT_TRUE(
         WaitFor([] { return !ReadMachineString(UninstallKey, "DisplayName").has_value(); }, 3 * StepTimeout));

@@ -52,7 +52,7 @@ TEST_F(Safeguards, TheEndOfTheSessionSavesTheProgrammesWhereverTheWindowIs)
             ASSERT_TRUE(WaitFor([&] { return !app.WindowShown(); }));
             app.Settle();
         }
-        ASSERT_TRUE(DeleteFileA(ProgramFilePath().c_str()));
+        ASSERT_TRUE(DeleteFileW(WidePath(ProgramFilePath()).c_str()));
         EXPECT_TRUE(QueryEndSession(app)) << "the scheduler refused the end of the session";
         EXPECT_TRUE(NoMessageBoxWithin(app.Process(), 500));
         // A session end that was called off saves nothing.
@@ -138,7 +138,8 @@ TEST_F(Safeguards, SlashQuitEndsTheRunningSchedulerWithItsProgrammesSaved)
     DefineEvening(app);
     app.Press(ids::Ok);
     ASSERT_TRUE(WaitFor([&] { return !app.WindowShown(); }));
-    ASSERT_TRUE(DeleteFileA(ProgramFilePath().c_str())); // only the quit's own save can bring it back
+    ASSERT_TRUE(
+        DeleteFileW(WidePath(ProgramFilePath()).c_str())); // only the quit's own save can bring it back
 
     EXPECT_EQ(RunOnceMore(StepTimeout, "/QUIT "), 0u);
     EXPECT_EQ(app.WaitForExit(), 0u);

@@ -41,7 +41,10 @@ public:
         answers.pop_front();
         return answer;
     }
-    std::string ChooseMediaListFile(HWND) override { return chosenPath; }
+    OpenFileAnswer ChooseMediaListFile(HWND) override
+    {
+        return {chosenPath.empty() ? FileChoice::Cancelled : FileChoice::Chosen, chosenPath};
+    }
     TickClock ReadClock() override { return clock; }
     RegKey OpenSettings(bool forWriting) override
     {
@@ -81,7 +84,7 @@ public:
         return clock;
     }
     using CMain::ShowMessage;
-    void SetDataFolder(const char* folder) { SetFieldText(dataFolder, folder); }
+    void SetDataFolder(const char* folder) { dataFolder = folder; }
 
     bool autostartRefused = false;
     bool runKeyDenied = false;

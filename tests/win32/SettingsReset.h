@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/FileSystem.h"
 #include "schedule/Settings_win.h"
 
 #include <string>
@@ -12,10 +13,10 @@ inline void ResetSettings()
         RegDeleteValueA(key.Get(), "Media List");
         RegDeleteValueA(key.Get(), "Program List");
         RegDeleteValueA(key.Get(), "Active");
-        char dataFolder[TextFieldSize] = {};
+        std::string dataFolder;
         const std::string programFile = PrepareDataFolder(key.Get(), dataFolder);
-        DeleteFileA(programFile.c_str());
-        DeleteFileA((std::string(dataFolder) + "media.asx").c_str());
+        DeleteFileAt(programFile);
+        DeleteFileAt(dataFolder + "media.asx");
         RegDeleteValueA(key.Get(), "Program List");
     }
     if (RegKey run = OpenMachineKey(RunKeyPath))

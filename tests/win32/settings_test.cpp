@@ -9,36 +9,45 @@
 namespace
 {
 
-// Reads a value of the settings key as raw bytes with its type.
-std::vector<char> QueryValue(const char* name, DWORD* type)
+// UTF-16 of a UTF-8 path, by Windows' own conversion.
+std::wstring Wide(const std::string& utf8)
+{
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+        CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
+// Reads a value of the settings key as the registry holds it (UTF-16 for a string), with its type.
+std::wstring QueryValue(const char* name, DWORD* type)
 {
     RegKey key = OpenSettingsKey();
+    const std::wstring wideName = Wide(name);
     DWORD size = 0;
-    if (!key || RegQueryValueExA(key.Get(), name, nullptr, type, nullptr, &size) != ERROR_SUCCESS)
+    if (!key || RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, type, nullptr, &size) != ERROR_SUCCESS)
         return {};
-    std::vector<char> data(size);
-    RegQueryValueExA(key.Get(), name, nullptr, type, reinterpret_cast<BYTE*>(data.data()), &size);
+    std::wstring data(size / sizeof(wchar_t), L'\0');
+    RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, type, reinterpret_cast<BYTE*>(data.data()), &size);
     return data;
 }
 
 bool ExistingFolder(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string g_fakeAppData;
 
-bool FakeLookUp(char (&folder)[MAX_PATH])
+bool FakeLookUp(std::string& folder)
 {
-    std::memset(folder, 0, sizeof folder);
-    std::strcpy(folder, g_fakeAppData.c_str());
+    folder = g_fakeAppData;
     return true;
 }
 
-bool FailingLookUp(char (&folder)[MAX_PATH])
+bool FailingLookUp(std::string& folder)
 {
-    std::memset(folder, 0, sizeof folder);
+    folder.clear();
     return false;
 }
 
@@ -46,42 +55,54 @@ bool FailingLookUp(char (&folder)[MAX_PATH])
 
 TEST(Settings, PrepareDataFolderCreatesTheFolderAndRecordsTheProgramFile)
 {
-    char appData[MAX_PATH] = {};
+    std::string appData;
     ASSERT_TRUE(LookUpAppDataFolder(appData));
-    const std::string expectedFolder = std::string(appData) + "\\Merovia\\Chronel\\";
+    const std::string expectedFolder = appData + "\\Merovia\\Chronel\\";
 
     RegKey key = OpenSettingsKey();
     ASSERT_TRUE(key);
-    char dataFolder[TextFieldSize];
-    std::memset(dataFolder, 0x7F, sizeof dataFolder);
+    std::string dataFolder = "left over";
     const std::string programFile = PrepareDataFolder(key.Get(), dataFolder);
 
-    EXPECT_STREQ(dataFolder, expectedFolder.c_str());
-    EXPECT_EQ(dataFolder[TextFieldSize - 1], 0);
+    EXPECT_EQ(dataFolder, expectedFolder);
     EXPECT_TRUE(ExistingFolder(expectedFolder));
     EXPECT_NE(expectedFolder.find("\\AppData\\Roaming\\Merovia\\Chronel\\"), std::string::npos);
     EXPECT_EQ(programFile, expectedFolder + "programs.chronel");
 
     DWORD type = 0;
-    const std::vector<char> value = QueryValue("Program List", &type);
+    EXPECT_EQ(QueryValue("Program List", &type), Wide(programFile) + L'\0'); // with its terminating zero
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    const std::string expectedValue = programFile + '\0'; // stored with its terminating zero
-    EXPECT_EQ(std::string(value.begin(), value.end()), expectedValue);
 }
 
-TEST(Settings, AppDataEndingInABackslashGetsNoSecondOne)
+// The folder as Windows names it, whatever the system's code page: a user "Łukasz" keeps his programmes.
+TEST(Settings, TheDataFolderIsMadeWhereverTheApplicationDataFolderIs)
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp); // ends in a backslash
-    g_fakeAppData = std::string(temp) + "chronel-appdata\\";
-    CreateDirectoryA(g_fakeAppData.c_str(), nullptr);
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp); // ends in a backslash
+    std::string tempFolder(MAX_PATH * 3, '\0');
+    tempFolder.resize(
+        static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, temp, -1, tempFolder.data(),
+                                                     static_cast<int>(tempFolder.size()), nullptr, nullptr) -
+                                 1));
+    for (const std::string appData :
+         {tempFolder + "chronel-appdata\\", tempFolder + u8"Łukasz Иван\\AppData\\Roaming"})
+    {
+        SCOPED_TRACE(appData);
+        g_fakeAppData = appData;
+        CreateDirectoryW(Wide(tempFolder + u8"Łukasz Иван").c_str(), nullptr);
+        CreateDirectoryW(Wide(tempFolder + u8"Łukasz Иван\\AppData").c_str(), nullptr);
+        CreateDirectoryW(Wide(appData).c_str(), nullptr);
+        const std::string base = appData.back() == '\\' ? appData : appData + "\\";
 
-    RegKey key = OpenSettingsKey();
-    char dataFolder[TextFieldSize] = {};
-    const std::string programFile = PrepareDataFolder(key.Get(), dataFolder, FakeLookUp);
-    EXPECT_EQ(std::string(dataFolder), g_fakeAppData + "Merovia\\Chronel\\");
-    EXPECT_EQ(programFile, g_fakeAppData + "Merovia\\Chronel\\programs.chronel");
-    EXPECT_TRUE(ExistingFolder(dataFolder));
+        RegKey key = OpenSettingsKey();
+        std::string dataFolder;
+        const std::string programFile = PrepareDataFolder(key.Get(), dataFolder, FakeLookUp);
+        EXPECT_EQ(dataFolder, base + "Merovia\\Chronel\\");
+        EXPECT_EQ(programFile, base + "Merovia\\Chronel\\programs.chronel");
+        EXPECT_TRUE(ExistingFolder(dataFolder));
+        DWORD type = 0;
+        EXPECT_EQ(QueryValue("Program List", &type), Wide(programFile) + L'\0');
+    }
 }
 
 TEST(Settings, FailedAppDataLookupCreatesNothingAndWritesNothing)
@@ -89,9 +110,9 @@ TEST(Settings, FailedAppDataLookupCreatesNothingAndWritesNothing)
     RegKey key = OpenSettingsKey();
     ASSERT_TRUE(key);
     RegDeleteValueA(key.Get(), "Program List");
-    char dataFolder[TextFieldSize] = {};
+    std::string dataFolder;
     EXPECT_EQ(PrepareDataFolder(key.Get(), dataFolder, FailingLookUp), "");
-    EXPECT_EQ(dataFolder[0], 0);
+    EXPECT_EQ(dataFolder, "");
     DWORD type = 0;
     EXPECT_TRUE(QueryValue("Program List", &type).empty());
     EXPECT_FALSE(ExistingFolder("C:\\Merovia"));
@@ -109,17 +130,30 @@ TEST(Settings, MediaListPathReadsBackAndEmptyOrMissingReadsEmpty)
     ASSERT_TRUE(WriteMediaListPath(key.Get(), ""));
     EXPECT_EQ(ReadMediaListPath(key.Get()), "");
 
-    ASSERT_TRUE(WriteMediaListPath(key.Get(), "C:\\Listes\\médias.slv"));
-    EXPECT_EQ(ReadMediaListPath(key.Get()), "C:\\Listes\\médias.slv");
-    DWORD type = 0;
-    EXPECT_EQ(QueryValue("Media List", &type).size(), std::strlen("C:\\Listes\\médias.slv") + 1);
+    for (const std::string path :
+         {std::string(u8"C:\\Listes\\médias.slv"), std::string(u8"D:\\Łódź\\Иван.slv")})
+    {
+        ASSERT_TRUE(WriteMediaListPath(key.Get(), path));
+        EXPECT_EQ(ReadMediaListPath(key.Get()), path);
+        DWORD type = 0;
+        EXPECT_EQ(QueryValue("Media List", &type), Wide(path) + L'\0');
+    }
 
-    // A value filling the whole buffer without a zero is never read past: it is cut to 259 characters, or
-    // refused as too long, depending on how the registry hands it out.
-    const std::string full(TextFieldSize, 'p');
-    RegSetValueExA(key.Get(), "Media List", 0, REG_SZ, reinterpret_cast<const BYTE*>(full.data()),
-                   TextFieldSize);
-    const std::string read = ReadMediaListPath(key.Get());
-    EXPECT_TRUE(read.empty() || read == std::string(TextFieldSize - 1, 'p')) << read.size();
+    // A value written through the ANSI function, as earlier versions did, is held by Windows in UTF-16,
+    // converted from the system's code page: it reads back as the path it named.
+    if (GetACP() == 1252)
+    {
+        const char ansi[] = "C:\\Listes\\m\xE9"
+                            "dias.slv";
+        RegSetValueExA(key.Get(), "Media List", 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi), sizeof ansi);
+        EXPECT_EQ(ReadMediaListPath(key.Get()), u8"C:\\Listes\\médias.slv");
+    }
+
+    // A value filling the whole buffer without a zero is no path the program can hold: it is refused, never
+    // cut.
+    const std::wstring full(TextFieldSize, L'p');
+    RegSetValueExW(key.Get(), L"Media List", 0, REG_SZ, reinterpret_cast<const BYTE*>(full.data()),
+                   TextFieldSize * sizeof(wchar_t));
+    EXPECT_EQ(ReadMediaListPath(key.Get()), "");
     RegDeleteValueA(key.Get(), "Media List");
 }

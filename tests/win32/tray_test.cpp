@@ -26,7 +26,7 @@ struct ShellCall
     UINT callbackMessage;
     HICON icon;
     DWORD size;
-    std::string tip; // all 128 bytes
+    std::wstring tip; // all 128 units
 };
 
 std::vector<ShellCall> g_shellCalls;
@@ -36,19 +36,19 @@ std::deque<BOOL> g_stagedAnswers;
 // the caller is told it failed.
 constexpr BOOL TimedOut = -1;
 
-BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAA data)
+BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW data)
 {
     g_shellCalls.push_back({message, data->uFlags, data->hWnd, data->uID, data->uCallbackMessage, data->hIcon,
-                            data->cbSize, std::string(data->szTip, sizeof data->szTip)});
+                            data->cbSize, std::wstring(data->szTip, std::size(data->szTip))});
     if (!g_stagedAnswers.empty())
     {
         const BOOL answer = g_stagedAnswers.front();
         g_stagedAnswers.pop_front();
         if (answer == TimedOut)
-            Shell_NotifyIconA(message, data);
+            Shell_NotifyIconW(message, data);
         return answer == TimedOut ? FALSE : answer;
     }
-    return Shell_NotifyIconA(message, data);
+    return Shell_NotifyIconW(message, data);
 }
 
 // The tray with its state in view and its shell calls recorded.
@@ -205,14 +205,14 @@ TEST_F(Tray, InstallAddsTheIconWithTheCaptionAsItsTip)
     ASSERT_EQ(g_shellCalls.size(), 1u);
     const ShellCall& add = g_shellCalls[0];
     EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(add.size, sizeof(NOTIFYICONDATAA));
+    EXPECT_EQ(add.size, sizeof(NOTIFYICONDATAW));
     EXPECT_EQ(add.flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_EQ(add.window, window.Get());
     EXPECT_EQ(add.id, 109u);
     EXPECT_EQ(add.callbackMessage, 0x800Au);
     EXPECT_EQ(add.icon, icon);
-    std::string expectedTip = "Sylvane Programmateur";
-    expectedTip.resize(128, '\0');
+    std::wstring expectedTip = L"Sylvane Programmateur";
+    expectedTip.resize(128, L'\0');
     EXPECT_EQ(add.tip, expectedTip);
     EXPECT_TRUE(ShellShowsIcon(window.Get(), 109));
 
@@ -415,11 +415,11 @@ TEST_F(Tray, TaskbarCreatedLeavesExactlyOneIconWhileInTheTrayAndNoneWhileTheWind
         MainWindowStandIn window;
         TrayUnderTest tray;
         ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
-        NOTIFYICONDATAA shellCopy = tray.iconData;
+        NOTIFYICONDATAW shellCopy = tray.iconData;
         switch (c.before)
         {
         case Before::Shown: break;
-        case Before::LostByShell: ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &shellCopy)); break;
+        case Before::LostByShell: ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &shellCopy)); break;
         case Before::AddRefused:
             g_stagedAnswers = {TRUE, FALSE, FALSE};
             ASSERT_FALSE(tray.ShowInTray());
@@ -438,7 +438,7 @@ TEST_F(Tray, TaskbarCreatedLeavesExactlyOneIconWhileInTheTrayAndNoneWhileTheWind
         // One icon: a single delete takes it away.
         if (c.iconAfter)
         {
-            ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &shellCopy));
+            ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &shellCopy));
             EXPECT_FALSE(ShellShowsIcon(window.Get(), 109));
         }
     }

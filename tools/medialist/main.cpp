@@ -1,7 +1,7 @@
 // medialist: builds media list files from text and shows what the scheduler would offer from one.
 #include "tools/medialist/MediaListSource.h"
 
-#include "schedule/FileSystem.h"
+#include "base/FileSystem.h"
 #include "schedule/MediaListFile.h"
 #include "schedule/TextField.h"
 #include "base/UniqueHandle.h"
@@ -63,7 +63,7 @@ const char* Entries(std::size_t count)
 
 bool ReadWholeFile(const std::string& path, std::string& content)
 {
-    UniqueFile file(std::fopen(path.c_str(), "rb"));
+    UniqueFile file(OpenFile(path, "rb"));
     if (!file)
         return false;
     content.clear();
@@ -78,7 +78,7 @@ bool ReadWholeFile(const std::string& path, std::string& content)
 bool WriteWholeFile(const std::string& path, const std::vector<unsigned char>& bytes)
 {
     const std::string temporary = path + ".partial";
-    UniqueFile file(std::fopen(temporary.c_str(), "wb"));
+    UniqueFile file(OpenFile(temporary, "wb"));
     if (!file)
         return false;
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.Get()) == bytes.size();
@@ -173,7 +173,7 @@ int Dump(const std::string& path, bool raw)
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = PathArguments(argc, argv);
     if (args.empty())
         return WrongCommandLine("no command given");
     const std::string& command = args[0];

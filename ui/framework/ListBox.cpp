@@ -1,5 +1,8 @@
 #include "ui/framework/ListBox.h"
 
+#include "base/Controls_win.h"
+#include "base/Text.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <string>
@@ -10,13 +13,11 @@ namespace
 // Adds the items one by one and lets the box place each.
 void AddOneByOne(HWND list, const std::vector<ListItem>& items)
 {
-    std::string text;
     for (const ListItem& item : items)
     {
-        text.assign(item.text);
-        const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        const LRESULT index = AddListText(list, item.text);
         if (index >= 0)
-            SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), item.data);
+            SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), item.data);
     }
 }
 
@@ -56,8 +57,8 @@ std::size_t PlaceItems(HWND list, const std::vector<ListItem>& items)
     }
     const LCID locale = static_cast<LCID>(SendMessageW(list, LB_GETLOCALE, 0, 0));
 
-    // The texts as the box holds them (converted from the ANSI code page), each followed by a zero, in one
-    // block: a single large allocation goes back to the system when it is freed.
+    // The texts as the box holds them (UTF-16, from code page 1252), each followed by a zero, in one block: a
+    // single large allocation goes back to the system when it is freed. Each byte is one UTF-16 unit.
     std::size_t total = 0;
     for (const ListItem& item : items)
         total += item.text.size() + 1;
@@ -67,13 +68,10 @@ std::size_t PlaceItems(HWND list, const std::vector<ListItem>& items)
     std::size_t at = 0;
     for (std::size_t i = 0; i < count; ++i)
     {
-        const std::string_view text = items[i].text;
+        const std::wstring text = TextToWide(items[i].text);
         wideAt[i] = at;
-        const int length = text.empty()
-                               ? 0
-                               : MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                                     wide.data() + at, static_cast<int>(text.size()));
-        at += static_cast<std::size_t>(length);
+        std::copy(text.begin(), text.end(), wide.begin() + static_cast<std::ptrdiff_t>(at));
+        at += text.size();
         wide[at++] = 0;
     }
 
@@ -177,11 +175,10 @@ std::size_t FillSortedListBox(HWND list, const std::vector<ListItem>& items)
 LRESULT AddToSortedListBox(HWND list, const ListItem& item, bool& tied)
 {
     tied = false;
-    const std::string text(item.text);
-    const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const LRESULT index = AddListText(list, item.text);
     if (index < 0)
         return index;
-    SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), item.data);
+    SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), item.data);
     // The box's comparison: its locale, case ignored.
     const LCID locale = static_cast<LCID>(SendMessageW(list, LB_GETLOCALE, 0, 0));
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
@@ -202,8 +199,8 @@ LRESULT AddToSortedListBox(HWND list, const ListItem& item, bool& tied)
 
 void EmptyListBox(HWND list)
 {
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT item = 0; item < count; ++item)
-        SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(item), 0);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(item), 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
 }

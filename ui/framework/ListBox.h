@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-// One item for a list box: its text in the ANSI code page and its item data.
+// One item for a list box: its text in code page 1252 (shown in UTF-16, base/Text.h) and its item data.
 struct ListItem
 {
     std::string_view text;

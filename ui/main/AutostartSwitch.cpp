@@ -1,5 +1,6 @@
 #include "ui/main/AutostartSwitch.h"
 
+#include "base/System_win.h"
 #include "resources/resource.h"
 #include "schedule/Settings_win.h"
 #include "ui/framework/AppGlobals.h"
@@ -26,31 +27,17 @@ void InitializeComForShell()
 
 UniqueKernelHandle StartElevatedRun(HWND owner, bool on, DWORD& error)
 {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path)
+    const std::string path = ModulePath();
+    if (path.empty())
     {
         error = ERROR_INSUFFICIENT_BUFFER;
         return UniqueKernelHandle();
     }
     InitializeComForShell();
-    SHELLEXECUTEINFOA request = {};
-    request.cbSize = sizeof request;
     // The process is kept to read its exit code; the shell shows no error box of its own, the switch tells.
-    request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-    request.hwnd = owner;
-    request.lpVerb = "runas";
-    request.lpFile = path;
-    request.lpParameters = on ? "/autostart on" : "/autostart off";
-    request.nShow = SW_HIDE;
-    if (!ShellExecuteExA(&request))
-    {
-        error = GetLastError();
-        return UniqueKernelHandle();
-    }
-    if (!request.hProcess)
-        error = ERROR_INVALID_HANDLE;
-    return UniqueKernelHandle(request.hProcess);
+    return UniqueKernelHandle(ShellRun(owner, L"runas", path, on ? "/autostart on" : "/autostart off",
+                                       SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC,
+                                       SW_HIDE, error));
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "ui/main/MainDialog.h"
 
 #include "ui/framework/AppGlobals.h"
+#include "base/Controls_win.h"
+#include "base/System_win.h"
 #include "resources/Maker.h"
 #include "resources/resource.h"
 #include "schedule/MediaListFile.h"
@@ -14,8 +16,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
-
 namespace
 {
 
@@ -23,6 +23,7 @@ const char* const NoListLoaded = "Aucune liste n'est actuellement chargée !";
 const char* const SaveFailed = "Sauvegarde de la liste des programmes impossible !";
 const char* const LoadFailed = "Chargement de la liste des programmes impossible !";
 const char* const LaunchFailed = "Lancement du programme impossible !";
+const char* const MediaListNotOpened = "Chargement de la liste des médias impossible !";
 
 struct ControlFont
 {
@@ -141,7 +142,7 @@ CMain::CMain(MainServices& services) : services(services)
 void CMain::SetText(int id, const char* text)
 {
     if (hWnd)
-        SetDlgItemTextA(hWnd, id, text);
+        SetItemText(hWnd, id, text);
 }
 
 void CMain::SetControlFonts()
@@ -257,10 +258,13 @@ LRESULT CMain::OnCommand(WORD code, WORD id, CWnd)
         break;
     case IDOK: SendToParent(WM_SYSCOMMAND, SC_MINIMIZE); break;
     case IDC_BUTTON_LIST: {
-        // A cancelled file dialog changes nothing and shows nothing, nor does one closed by the quit.
-        const std::string path = services.ChooseMediaListFile(hWnd);
-        if (!path.empty() && !book.QuitBegun())
-            LoadMediaList(path);
+        // A cancelled file dialog changes nothing and shows nothing, nor does one closed by the quit. A path
+        // longer than the program can hold is a list that cannot be opened: the loaded one stays, named.
+        const OpenFileAnswer answer = services.ChooseMediaListFile(hWnd);
+        if (answer.choice == FileChoice::TooLong)
+            ShowMessage(MediaListNotOpened, MB_OK | MB_ICONERROR);
+        else if (!answer.path.empty() && !book.QuitBegun())
+            LoadMediaList(answer.path);
         break;
     }
     case IDC_BUTTON_ADD: AddProgram(); break;
@@ -357,7 +361,7 @@ void CMain::LoadMediaList(const std::string& path)
     if (result.outcome == MediaListRead::NotOpened)
     {
         // The list that is loaded stays loaded, and the label keeps naming it.
-        ShowMessage("Chargement de la liste des médias impossible !", MB_OK | MB_ICONERROR);
+        ShowMessage(MediaListNotOpened, MB_OK | MB_ICONERROR);
         return;
     }
 
@@ -374,9 +378,10 @@ void CMain::LoadMediaList(const std::string& path)
     media = std::move(result.entries);
     if (hWnd)
         FillMediaList();
-    SetText(IDC_TEXT_LIST, path.c_str());
+    if (hWnd)
+        SetItemPath(hWnd, IDC_TEXT_LIST, path);
     if (RegKey key = services.OpenSettings(true))
-        WriteMediaListPath(key.Get(), path.c_str());
+        WriteMediaListPath(key.Get(), path);
 }
 
 void CMain::FillMediaList()

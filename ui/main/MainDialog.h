@@ -60,7 +60,7 @@ public:
 
     const MediaEntries& Media() const { return media; }
     const ProgramList& Programs() const { return book.Programs(); }
-    const char* DataFolder() const { return dataFolder; }
+    const char* DataFolder() const { return dataFolder.c_str(); }
     const std::string& ProgramFilePath() const { return book.Path(); }
     bool Active() const { return active != 0; }
     AutostartSwitch& Autostart() { return autostart; }
@@ -75,7 +75,7 @@ public:
 
 protected:
     MediaEntries media;
-    char dataFolder[TextFieldSize] = {};
+    std::string dataFolder; // UTF-8, ending in a backslash; empty without one
 
 private:
     // The day check boxes, Monday first.

@@ -1,6 +1,7 @@
 // The programme editor of the scheduler dialog: adding, removing, listing and describing programmes.
 #include "ui/main/MainDialog.h"
 
+#include "base/Controls_win.h"
 #include "resources/resource.h"
 #include "schedule/TextField.h"
 #include "ui/main/ProgramEditor.h"
@@ -12,9 +13,7 @@ namespace
 
 std::string ItemText(HWND dialog, int id)
 {
-    char text[TextFieldSize] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    return ReadItemText(dialog, id, TextFieldSize);
 }
 
 } // namespace

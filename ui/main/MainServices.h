@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Handles_win.h"
+#include "base/System_win.h"
 #include "scheduler/Tick.h"
 
 #include <windows.h>
@@ -15,8 +16,8 @@ public:
     virtual ~MainServices() = default;
     // A message box owned by `owner`, titled with the application caption; returns the button pressed.
     virtual int ShowMessage(HWND owner, const char* text, UINT style) = 0;
-    // The open-file dialog for a media list; an empty path when the user cancels.
-    virtual std::string ChooseMediaListFile(HWND owner) = 0;
+    // The open-file dialog for a media list: the path chosen (UTF-8), a cancel, or a path too long to hold.
+    virtual OpenFileAnswer ChooseMediaListFile(HWND owner) = 0;
     // The local wall clock as the scheduler reads it.
     virtual TickClock ReadClock() = 0;
     // The settings key, created with full access or, where that is refused, opened for reading.
@@ -30,7 +31,7 @@ public:
     static DesktopServices& Instance();
 
     int ShowMessage(HWND owner, const char* text, UINT style) override;
-    std::string ChooseMediaListFile(HWND owner) override;
+    OpenFileAnswer ChooseMediaListFile(HWND owner) override;
     TickClock ReadClock() override;
     RegKey OpenSettings(bool forWriting) override;
 };

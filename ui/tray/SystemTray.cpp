@@ -1,10 +1,12 @@
 #include "ui/tray/SystemTray.h"
 
+#include "base/Controls_win.h"
+
 #include <cstring>
 #include <utility>
 
 #if !defined(_WIN64)
-static_assert(sizeof(NOTIFYICONDATAA) == 504, "the icon record is the 504-byte form the shell expects");
+static_assert(sizeof(NOTIFYICONDATAW) == 952, "the icon record is the 952-byte form the shell expects");
 static_assert(sizeof(WNDCLASSEXA) == 48, "unexpected window class record");
 #endif
 
@@ -60,10 +62,7 @@ BOOL CSystemTray::Install(HWND window, HICON icon, HINSTANCE moduleInstance, con
     iconData.hIcon = icon;
     iconData.uFlags = IconFlags;
     iconData.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
-    std::memset(iconData.szTip, 0, sizeof iconData.szTip);
-    const size_t captionLength = strnlen(tip, sizeof iconData.szTip);
-    std::memcpy(iconData.szTip, tip,
-                captionLength < sizeof iconData.szTip ? captionLength : sizeof iconData.szTip - 1);
+    CopyTextToField(tip, iconData.szTip, sizeof iconData.szTip / sizeof iconData.szTip[0]);
 
     commandWindow = iconData.hWnd;
     addFlags = IconFlags;

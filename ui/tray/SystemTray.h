@@ -51,7 +51,7 @@ public:
     static LRESULT CALLBACK TrayIconClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
-    using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
+    using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
 
     // Where the icon stands; every change goes through MoveTo.
     enum class IconState : BYTE
@@ -73,7 +73,7 @@ protected:
     }
     BOOL addPending() const { return state == IconState::AddPending || state == IconState::ShownAddPending; }
 
-    NOTIFYICONDATAA iconData;
+    NOTIFYICONDATAW iconData;
     HINSTANCE instance = nullptr;
     HWND messageWindow = nullptr;
     HWND commandWindow = nullptr;
@@ -81,7 +81,7 @@ protected:
     BOOL defaultItemByPosition = TRUE;
     UINT addFlags = 0;
     // Every call to the shell goes through here, so that its refusals can be staged.
-    NotifyIconFunction notifyIcon = Shell_NotifyIconA;
+    NotifyIconFunction notifyIcon = Shell_NotifyIconW;
 
 private:
     // The scheduler sits in the tray (shown or added since, not taken away on purpose), whatever the shell

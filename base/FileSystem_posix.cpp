@@ -1,9 +1,14 @@
-#include "schedule/FileSystem.h"
+#include "base/FileSystem.h"
 
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+std::FILE* OpenFile(const std::string& path, const char* mode)
+{
+    return std::fopen(path.c_str(), mode);
+}
 
 bool FlushToDisk(std::FILE* f)
 {
@@ -18,6 +23,11 @@ bool MoveFileOver(const std::string& from, const std::string& to)
 bool DeleteFileAt(const std::string& path)
 {
     return std::remove(path.c_str()) == 0;
+}
+
+bool CreateFolder(const std::string& path)
+{
+    return mkdir(path.c_str(), 0777) == 0;
 }
 
 bool ParentFolderExists(const std::string& path)
@@ -48,4 +58,9 @@ std::FILE* OpenDiskFileForReading(const std::string& path)
     if (!file)
         close(descriptor);
     return file;
+}
+
+std::vector<std::string> PathArguments(int argc, char** argv)
+{
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
