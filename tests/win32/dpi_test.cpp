@@ -187,8 +187,8 @@ protected:
         dpi = WindowDpi(dialog);
         // The main window around the dialog, as the application sizes it.
         SIZE size = {};
-        ASSERT_TRUE(
-            OnMainWindowGetDpiScaledSize(harness.main.Get(), harness.dialog, dpi, reinterpret_cast<LPARAM>(&size)));
+        ASSERT_TRUE(OnMainWindowGetDpiScaledSize(harness.main.Get(), harness.dialog, dpi,
+                                                 reinterpret_cast<LPARAM>(&size)));
         SetWindowPos(harness.main.Get(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
     }
 
