@@ -19,18 +19,11 @@ namespace
 // The client area takes exactly the dialog's size; then the window is centred on the screen.
 void FitAroundDialog(HWND window, HWND dialog)
 {
-    RECT dialogRect, windowRect, clientRect;
-    GetWindowRect(dialog, &dialogRect);
+    SizeAroundDialog(window, dialog);
+    RECT windowRect;
     GetWindowRect(window, &windowRect);
-    GetClientRect(window, &clientRect);
-    int width = (dialogRect.right - dialogRect.left) + (windowRect.right - windowRect.left) -
-                (clientRect.right - clientRect.left);
-    int height = (dialogRect.bottom - dialogRect.top) + (windowRect.bottom - windowRect.top) -
-                 (clientRect.bottom - clientRect.top);
-    SetWindowPos(window, HWND_TOP, 0, 0, width, height, SWP_NOMOVE);
-    GetWindowRect(window, &windowRect);
-    width = windowRect.right - windowRect.left;
-    height = windowRect.bottom - windowRect.top;
+    const int width = windowRect.right - windowRect.left;
+    const int height = windowRect.bottom - windowRect.top;
     const int x = GetSystemMetrics(SM_CXFULLSCREEN) / 2 - width / 2;
     const int y = GetSystemMetrics(SM_CYFULLSCREEN) / 2 - height / 2;
     SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);

@@ -4,11 +4,7 @@
 #include "ui/framework/DpiScaling.h"
 #include "ui/main/MainDialog.h"
 
-namespace
-{
-
-// The client area takes exactly the dialog's size.
-void FitAroundDialog(HWND window, HWND dialog)
+void SizeAroundDialog(HWND window, HWND dialog)
 {
     RECT dialogRect, windowRect, clientRect;
     GetWindowRect(dialog, &dialogRect);
@@ -21,8 +17,6 @@ void FitAroundDialog(HWND window, HWND dialog)
     SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-} // namespace
-
 LRESULT OnMainWindowDpiChanged(HWND window, CMain& dialog, WPARAM wParam, LPARAM lParam)
 {
     const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
@@ -30,7 +24,7 @@ LRESULT OnMainWindowDpiChanged(HWND window, CMain& dialog, WPARAM wParam, LPARAM
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     if (dialog.hWnd)
-        FitAroundDialog(window, dialog.hWnd);
+        SizeAroundDialog(window, dialog.hWnd);
     return 0;
 }
 
@@ -53,7 +47,7 @@ void FollowWindowDpi(HWND window, CMain& dialog)
     if (!dialog.hWnd || dpi == dialog.Scaling().Dpi())
         return;
     dialog.ChangeDpi(dpi);
-    FitAroundDialog(window, dialog.hWnd);
+    SizeAroundDialog(window, dialog.hWnd);
     KeepInWorkArea(window);
 }
 

@@ -16,5 +16,7 @@ LRESULT OnMainWindowGetDpiScaledSize(HWND window, const CMain& dialog, WPARAM wP
 // After the window comes back from the tray: it was parked while away, and the DPI of its screen may have
 // changed meanwhile (the scaling changed, or the screen it was on is another now).
 void FollowWindowDpi(HWND window, CMain& dialog);
+// Sizes the window so that its client area takes exactly the dialog's size (it keeps its place).
+void SizeAroundDialog(HWND window, HWND dialog);
 // Moves the window within the work area of its screen where it sticks out (it keeps its place otherwise).
 void KeepInWorkArea(HWND window);
