@@ -43,6 +43,8 @@ public:
     }
     OpenFileAnswer ChooseMediaListFile(HWND) override
     {
+        if (chosenTooLong)
+            return {FileChoice::TooLong, std::string()};
         return {chosenPath.empty() ? FileChoice::Cancelled : FileChoice::Chosen, chosenPath};
     }
     TickClock ReadClock() override { return clock; }
@@ -56,7 +58,8 @@ public:
     std::deque<int> answers;
     void (*onMessage)() = nullptr;
     std::string chosenPath;
-    TickClock clock{1, 8, 5}; // Monday, 08:05
+    bool chosenTooLong = false; // the dialog answers that the chosen path is too long to hold
+    TickClock clock{1, 8, 5};   // Monday, 08:05
     bool settingsWriteRefused = false;
 };
 

@@ -401,12 +401,19 @@ TEST_F(MainDialog, MediaListsLoadInSortedOrderAndBadOnesAreReported)
     EXPECT_TRUE(harness.dialog.shown.empty());
     EXPECT_EQ(harness.Item(IDC_MEDIA_LIST, LB_GETCOUNT), 3);
 
-    // A list that cannot be opened: message, and the list still loaded stays listed and named.
-    harness.dialog.chosenPath = folder.File("absente.slv");
-    harness.Click(IDC_BUTTON_LIST);
-    EXPECT_EQ(LastMessage(), "Chargement de la liste des médias impossible !");
-    EXPECT_EQ(harness.Item(IDC_MEDIA_LIST, LB_GETCOUNT), 3);
-    EXPECT_EQ(harness.Text(IDC_TEXT_LIST), ordered);
+    // A list that cannot be opened, or a path longer than the program can hold (the open-file dialog's own
+    // answer): message, and the list still loaded stays listed and named.
+    for (const bool tooLong : {false, true})
+    {
+        harness.dialog.shown.clear();
+        harness.dialog.chosenPath = tooLong ? ordered : folder.File("absente.slv");
+        harness.dialog.chosenTooLong = tooLong;
+        harness.Click(IDC_BUTTON_LIST);
+        EXPECT_EQ(LastMessage(), "Chargement de la liste des médias impossible !") << tooLong;
+        EXPECT_EQ(harness.Item(IDC_MEDIA_LIST, LB_GETCOUNT), 3);
+        EXPECT_EQ(harness.Text(IDC_TEXT_LIST), ordered);
+    }
+    harness.dialog.chosenTooLong = false;
 
     // A file that is not a media list empties the list; the registry keeps the good one.
     const std::string bad = folder.File("sept.slv");
