@@ -170,6 +170,9 @@ void DialogScaling::ShowBanner(int bannerControl, int bitmap)
 {
     bannerId = bannerControl;
     bitmapId = bitmap;
+    // At 96 DPI the bitmap the control loaded from the template is the one to show: nothing to load again.
+    if (dpi == DefaultDpi && !banner)
+        return;
     UniqueBitmap picture{static_cast<HBITMAP>(
         LoadImageA(instance, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))};
     if (!dialog || !picture)
