@@ -283,20 +283,37 @@ TEST_F(Tray, HideAndShowAlternate)
     }
 }
 
-TEST_F(Tray, HidingARemovedIconCallsNoShellAndClearsThePendingAdd)
+// A refused add leaves an add pending; a hide (no shell call) or a show that succeeds ends it, and no late
+// retry adds the icon again (a refused duplicate add would be taken for an absent icon).
+TEST_F(Tray, AHideOrASuccessfulShowEndsThePendingAddOfARefusedOne)
 {
-    MainWindowStandIn window;
-    TrayUnderTest tray;
-    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
-    ASSERT_TRUE(tray.HideFromTray());
-    g_stagedAnswers = {FALSE};
-    EXPECT_FALSE(tray.ShowInTray()); // the refused add leaves an add pending
-    ASSERT_EQ(FlagsOf(tray), (Flags{TRUE, TRUE, TRUE}));
+    for (const bool show : {false, true})
+    {
+        SCOPED_TRACE(show ? "show" : "hide");
+        MainWindowStandIn window;
+        TrayUnderTest tray;
+        ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
+        ASSERT_TRUE(tray.HideFromTray());
+        g_stagedAnswers = {FALSE};
+        EXPECT_FALSE(tray.ShowInTray());
+        ASSERT_EQ(FlagsOf(tray), (Flags{TRUE, TRUE, TRUE}));
 
-    g_shellCalls.clear();
-    EXPECT_TRUE(tray.HideFromTray());
-    EXPECT_TRUE(g_shellCalls.empty());
-    EXPECT_EQ(FlagsOf(tray), Removed);
+        g_shellCalls.clear();
+        if (show)
+        {
+            ASSERT_TRUE(tray.ShowInTray());
+            ASSERT_TRUE(ShellShowsIcon(window.Get(), 109));
+            g_shellCalls.clear();
+            SendMessageA(tray.messageWindow, WM_TIMER, CSystemTray::AddRetryTimer, 0);
+        }
+        else
+        {
+            EXPECT_TRUE(tray.HideFromTray());
+        }
+        EXPECT_TRUE(g_shellCalls.empty());
+        EXPECT_EQ(FlagsOf(tray), show ? Shown : Removed);
+        EXPECT_FALSE(KillTimer(tray.messageWindow, CSystemTray::AddRetryTimer)) << "no retry timer runs";
+    }
 }
 
 TEST_F(Tray, ShowingAPresentIconDeletesAndAddsItAgain)
@@ -544,25 +561,6 @@ TEST_F(Tray, AnAddThatTimesOutYetAddsTheIconCountsAsPresent)
         EXPECT_EQ(ShellMessages(), c.present ? std::vector<DWORD>{NIM_DELETE} : std::vector<DWORD>{});
         EXPECT_FALSE(ShellShowsIcon(window.Get(), 109));
     }
-}
-
-TEST_F(Tray, AShowThatSucceedsEndsTheRetriesOfARefusedOne)
-{
-    MainWindowStandIn window;
-    TrayUnderTest tray;
-    ASSERT_NE(tray.Install(window.Get(), icon), FALSE);
-    ASSERT_TRUE(tray.HideFromTray());
-    g_stagedAnswers = {FALSE};
-    ASSERT_FALSE(tray.ShowInTray());
-    ASSERT_TRUE(tray.ShowInTray());
-    ASSERT_TRUE(ShellShowsIcon(window.Get(), 109));
-
-    // A late retry would add the icon the shell already has, be refused, and take the icon for absent.
-    g_shellCalls.clear();
-    SendMessageA(tray.messageWindow, WM_TIMER, CSystemTray::AddRetryTimer, 0);
-    EXPECT_TRUE(g_shellCalls.empty());
-    EXPECT_EQ(FlagsOf(tray), Shown);
-    EXPECT_FALSE(KillTimer(tray.messageWindow, CSystemTray::AddRetryTimer)) << "no retry timer runs";
 }
 
 LRESULT CALLBACK AnswersTheSessionEnd(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
